@@ -1,0 +1,119 @@
+// Whole-file reading and atomic writing.
+#include "model/FileIO.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::string& reason) {
+    content.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        reason = S_ISDIR(st.st_mode) ? "is a directory" : "is not a regular file";
+        ::close(fd);
+        return false;
+    }
+    content.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == content.size())
+            content.resize(got + 65536); // the file may have grown since fstat
+        const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            reason = std::strerror(errno);
+            ::close(fd);
+            content.clear();
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    content.resize(got);
+    ::close(fd);
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& content, std::string& reason,
+                         bool sync) {
+    std::string tmp = path + ".kvtmpXXXXXX";
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    // Keep the permissions an existing file had; a new file gets the usual 0666 & ~umask.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            reason = std::strerror(errno);
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (sync && ::fsync(fd) != 0 && errno != EINVAL) {
+        reason = std::strerror(errno);
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    if (::close(fd) != 0) {
+        reason = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        reason = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string ChangeExtension(const std::string& path, const std::string& ext) {
+    fs::path p(path);
+    p.replace_extension(ext);
+    return p.string();
+}
+
+std::string DirectoryOf(const std::string& path) {
+    fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+    return (fs::path(dir) / name).string();
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}

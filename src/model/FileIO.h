@@ -1,0 +1,22 @@
+// Whole-file reading and safe writing shared by every reader and writer.
+#pragma once
+
+#include <string>
+
+// Reads the file's bytes. False with a reason (missing, a directory, unreadable).
+bool ReadWholeFile(const std::string& path, std::string& content, std::string& reason);
+
+// Writes content to a temporary file beside path and renames it over path once complete,
+// so an old file survives a full disk or a crash. False with a reason; the old file is untouched.
+// sync flushes the data to the disk before the rename: for the user's survey files, not for
+// reports that are rewritten at every processing.
+bool WriteFileAtomically(const std::string& path, const std::string& content, std::string& reason,
+                         bool sync = true);
+
+// The name with its extension replaced (ext includes the dot: ".krt").
+std::string ChangeExtension(const std::string& path, const std::string& ext);
+// The directory part of a path, "." when it has none.
+std::string DirectoryOf(const std::string& path);
+// dir joined with name.
+std::string JoinPath(const std::string& dir, const std::string& name);
+bool FileExists(const std::string& path);

@@ -1,0 +1,18 @@
+// The four listings written beside the data file after every processing.
+#pragma once
+
+#include "model/CaveModel.h"
+#include "model/TextClock.h"
+#include "reduction/Reduction.h"
+
+#include <string>
+
+// Each returns false with a reason when the file could not be written.
+bool WriteCartesianListing(const std::string& fileName, const TKviste& cave,
+                           const TextClock& clock, std::string& reason);
+bool WriteCommentsListing(const std::string& fileName, const std::string& dataFile,
+                          const TKviste& cave, const TextClock& clock, std::string& reason);
+bool WriteStatistics(const std::string& fileName, const TKviste& cave,
+                     const TSummaryValues& summary, const TextClock& clock, std::string& reason);
+bool WriteScanList(const std::string& fileName, const TKviste& cave, const TextClock& clock,
+                   std::string& reason);

@@ -1,0 +1,7 @@
+list(APPEND KV_CORE_SOURCES
+  reduction/Reduction.cpp
+  reduction/Listings.cpp
+  reduction/Processing.cpp
+  reduction/Loops.cpp
+  reduction/LoopCorrection.cpp
+)

@@ -1,0 +1,10 @@
+// The main window of the desktop program.
+#pragma once
+
+#include <QMainWindow>
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+};

@@ -1,0 +1,60 @@
+// Geometry routines and the number format.
+#include "model/Geometry.h"
+#include "support/TestSupport.h"
+
+#include <numbers>
+
+TEST(RealToStr, RightAlignsRoundsAndNeverCuts) {
+    std::string s;
+    RealToStr(5, 2, s, 3.14159);
+    EXPECT_EQ(s, " 3.14");
+    EXPECT_EQ(FormatReal(-5, 8, 2), "   -5.00");
+    EXPECT_EQ(FormatReal(1000000, 6, 2), "1000000.00");
+    EXPECT_EQ(FormatReal(7, 6, 2), "  7.00");
+    EXPECT_EQ(FormatReal(-0.001, 6, 2), " -0.00");
+    EXPECT_EQ(FormatReal(0.125, 0, 2), "0.12"); // exact binary value, ties to even
+    EXPECT_EQ(FormatReal(0.375, 0, 2), "0.38");
+    EXPECT_EQ(FormatReal(2.675, 0, 2), "2.67"); // 2.67499999... in binary
+}
+
+TEST(ShotVector, VerticalAndZeroShots) {
+    TVec3 d;
+    ShotVector(d, 123, 90, 5);
+    EXPECT_NEAR(d.X, 0, kPosTol);
+    EXPECT_NEAR(d.Y, 0, kPosTol);
+    EXPECT_DOUBLE_EQ(d.Z, 5);
+    ShotVector(d, 45, 10, 0);
+    EXPECT_EQ(d, (TVec3{0, 0, 0}));
+    ShotVector(d, 90, 0, 2);
+    EXPECT_NEAR(d.X, 2, kPosTol);
+    EXPECT_NEAR(d.Y, 0, kPosTol);
+}
+
+TEST(BearingOf, QuadrantsAndUndefined) {
+    double x = 0, y = -1;
+    EXPECT_DOUBLE_EQ(BearingOf(x, y), 3 * std::numbers::pi / 2);
+    x = 1, y = 0;
+    EXPECT_DOUBLE_EQ(BearingOf(x, y), 0);
+    x = -1, y = 0;
+    EXPECT_DOUBLE_EQ(BearingOf(x, y), std::numbers::pi);
+    x = 0, y = 0;
+    EXPECT_EQ(BearingOf(x, y), kNoBearing);
+}
+
+TEST(RotateVec, TurnThenTilt) {
+    TVec3 r;
+    RotateVec({0, 1, 0}, r, 90, 0);
+    EXPECT_NEAR(r.X, 1, kPosTol);
+    EXPECT_NEAR(r.Y, 0, kPosTol);
+    RotateVec({0, 0, 1}, r, 0, 90);
+    EXPECT_NEAR(r.Y, 1, kPosTol);
+    EXPECT_NEAR(r.Z, 0, kPosTol);
+}
+
+TEST(RoundEven, HalvesToEven) {
+    EXPECT_EQ(RoundEven(0.5), 0);
+    EXPECT_EQ(RoundEven(1.5), 2);
+    EXPECT_EQ(RoundEven(-2.5), -2);
+    EXPECT_EQ(RoundEven(2.4999), 2);
+    EXPECT_EQ(RoundEven(1e300), 9000000000000000000LL);
+}

@@ -1,0 +1,3 @@
+// Placeholder.
+#include "Batch.h"
+int RunBatch(int, char**, std::ostream&, std::ostream&) { return 0; }
