@@ -4,4 +4,5 @@ list(APPEND KV_CORE_SOURCES
   reduction/Processing.cpp
   reduction/Loops.cpp
   reduction/LoopCorrection.cpp
+  reduction/ReductionState.cpp
 )
