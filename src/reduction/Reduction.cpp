@@ -1,1 +1,97 @@
-// Placeholder until this unit is written.
+// Station placement in one pass over the shots, and the summary statistics.
+#include "reduction/Reduction.h"
+
+#include <cassert>
+
+void TStationIndex::Build(const TKviste& cave) {
+    first_.clear();
+    first_.reserve(static_cast<std::size_t>(cave.LineCount > 0 ? cave.LineCount : 0));
+    // Ascending order and try_emplace keep the first shot that ends at each name.
+    for (std::int32_t i = 1; i <= cave.LineCount; ++i)
+        first_.try_emplace(cave.Lines[i].ToName, i);
+}
+
+std::int32_t TStationIndex::FirstLineTo(const str4& name) const {
+    auto it = first_.find(name);
+    return it == first_.end() ? 0 : it->second;
+}
+
+static std::string ConnectivityMessage(const str4& fromName, std::int32_t line) {
+    std::string m = "Connectivity FAILED! Station ";
+    m += fromName.view();
+    m += " in line ";
+    AppendInt(m, line);
+    m += "was not found";
+    return m;
+}
+
+std::vector<std::string> LinkStations(TKviste& cave) {
+    assert(cave.LineCount >= 0 && cave.Lines.size() > static_cast<std::size_t>(cave.LineCount) &&
+           "bug: Lines holds fewer than LineCount + 1 entries");
+    std::vector<std::string> messages;
+    if (cave.LineCount < 1)
+        return messages;
+
+    // ToName never changes during the pass, so one index serves every lookup; the position is
+    // read from the found line at the moment of the lookup, which may still change later on.
+    const TStationIndex index(cave);
+
+    Tdatalinje& first = cave.Lines[1];
+    AddVec(cave.StartPos, first.Delta, first.Pos);
+    first.RawPos = first.Pos;
+    WallPoints(cave, 1);
+
+    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        Tdatalinje& line = cave.Lines[i];
+        const std::int32_t from = index.FirstLineTo(line.FromName);
+        if (from == 0) {
+            messages.push_back(ConnectivityMessage(line.FromName, i));
+            line.Linked = false;
+            continue;
+        }
+        // Copy first: from may be i itself.
+        const TVec3 base = cave.Lines[from].Pos;
+        AddVec(base, line.Delta, line.Pos);
+        line.RawPos = line.Pos;
+        WallPoints(cave, i);
+        if (!line.ScanPoints.empty())
+            ScanWorld(cave, i);
+        line.Linked = true;
+    }
+    return messages;
+}
+
+void ComputeStatistics(TKviste& cave, TSummaryValues& summary) {
+    summary = TSummaryValues{};
+    std::int32_t zeroLegs = 0;
+    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        const Tdatalinje& line = cave.Lines[i];
+        const double length = line.Length;
+        summary.TotalLength += length;
+        if (length > summary.LongestLeg)
+            summary.LongestLeg = length;
+        if (length != 0 && length < summary.ShortestLeg)
+            summary.ShortestLeg = length;
+        if (length == 0)
+            ++zeroLegs;
+
+        const TVec3& p = line.Pos;
+        if (p.X > summary.MaxEast)
+            summary.MaxEast = p.X;
+        if (p.X < summary.MinEast)
+            summary.MinEast = p.X;
+        if (p.Y > summary.MaxNorth)
+            summary.MaxNorth = p.Y;
+        if (p.Y < summary.MinNorth)
+            summary.MinNorth = p.Y;
+        if (p.Z > summary.MaxZ)
+            summary.MaxZ = p.Z;
+        if (p.Z < summary.MinZ)
+            summary.MinZ = p.Z;
+    }
+    cave.ZeroLegCount = zeroLegs;
+    summary.DepthSpan = summary.MinZ - summary.MaxZ;
+    const std::int32_t legs = cave.LineCount - zeroLegs;
+    // With no leg of non-zero length there is nothing to average.
+    summary.MeanLeg = legs > 0 ? summary.TotalLength / legs : 0;
+}
