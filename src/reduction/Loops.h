@@ -4,8 +4,10 @@
 #include "model/CaveModel.h"
 #include "model/Geometry.h"
 #include "model/TextClock.h"
+#include "reduction/Reduction.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,10 +24,32 @@ struct TLoopTable {
     void Clear() { Loops.assign(1, TLoop{}); }
 };
 
+// The loop paths as the ".tmp" file holds them, kept in memory for the passes and the loop
+// file. Loop L (1-based) is Entries[Start[L - 1] .. Start[L]); an entry k stands for the
+// to-station of shot k.
+struct TLoopPaths {
+    std::vector<std::int64_t> Start{0};
+    std::vector<std::int32_t> Entries;
+    std::int64_t Count() const { return static_cast<std::int64_t>(Start.size()) - 1; }
+    std::span<const std::int32_t> Path(std::int64_t loop) const {
+        return {Entries.data() + Start[loop - 1],
+                static_cast<std::size_t>(Start[loop] - Start[loop - 1])};
+    }
+    void Clear() {
+        Start.assign(1, 0);
+        Entries.clear();
+    }
+};
+
 struct TCorrectionResult {
     bool Ok = false;
     std::string Reason; // the I/O error that ended the run
 };
+
+inline constexpr const char* kCorrectionLogExt = ".Log";
+inline constexpr const char* kLoopPathExt = ".tmp";
+inline constexpr const char* kCorrectionResultsExt = ".Fix";
+inline constexpr const char* kLoopFileExt = ".lop";
 
 // The whole run: ".Log", ".tmp", ".Fix" and ".lop" beside dataFile; moves Pos in place.
 // progress, when given, is called after every pass with (pass, passes).
@@ -33,3 +57,28 @@ TCorrectionResult CorrectLoops(TKviste& cave, TLoopTable& loops, std::int32_t cy
                                const std::string& dataFile, const TextClock& clock,
                                void (*progress)(int pass, int passes, void* ctx) = nullptr,
                                void* ctx = nullptr);
+
+// Number of loops FindLoops would record: every pair of shots ending at the same station.
+std::int64_t CountLoopPairs(const TKviste& cave);
+
+// Clears LoopCorrected, fills loops with every pair of shots to one station (by earlier shot,
+// then later shot) and appends the loop lines and the count line to log.
+void FindLoops(TKviste& cave, TLoopTable& loops, std::string& log);
+
+// Traces the path of every loop into paths, appends its two ".tmp" lines to tmp and the
+// trace lines of the forward walks to log.
+void BuildLoopPaths(const TKviste& cave, const TLoopTable& loops, TLoopPaths& paths,
+                    std::string& tmp, std::string& log);
+
+// Whether some shot k, k - 1, ..., 1 ends at the from-station of shot k.
+bool FindToStationBefore(const TKviste& cave, const TStationIndex& index, std::int32_t k);
+
+// Marks the spanning tree and appends the ".lop" text to lop; leaves TreeLeg set on every shot.
+void WriteLoopFile(TKviste& cave, const TLoopPaths& paths, const std::string& dataFile,
+                   const TextClock& clock, std::string& lop);
+
+// One pass over all loops: moves the path stations and appends the pass's ".Fix" lines.
+void CorrectionPass(TKviste& cave, TLoopTable& loops, const TLoopPaths& paths, std::string& fix);
+
+// Places every shot not on a loop path again from its (possibly moved) predecessor.
+void Repropagate(TKviste& cave);
