@@ -1,7 +1,9 @@
 // Model life cycle and the per-line computations.
 #include "model/CaveModel.h"
 
-void InitLine(Tdatalinje& line) { line = Tdatalinje{}; }
+void InitLine(Tdatalinje& line) {
+    line = Tdatalinje{};
+}
 
 void ResetCave(TKviste& cave, std::int64_t n) {
     if (cave.Lines.size() < static_cast<std::size_t>(n + 1))

@@ -5,13 +5,25 @@
 #include <cmath>
 #include <numbers>
 
-double DegToRad(double a) { return std::numbers::pi * a / 180; }
-double RadToDeg(double r) { return r / std::numbers::pi * 180; }
+double DegToRad(double a) {
+    return std::numbers::pi * a / 180;
+}
+double RadToDeg(double r) {
+    return r / std::numbers::pi * 180;
+}
 
-void AddVec(const TVec3& a, const TVec3& b, TVec3& r) { r = {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
-void SubVec(const TVec3& a, const TVec3& b, TVec3& r) { r = {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
-void ScaleVec(const TVec3& a, TVec3& r, double s) { r = {s * a.X, s * a.Y, s * a.Z}; }
-void ZeroVec(TVec3& a) { a = {}; }
+void AddVec(const TVec3& a, const TVec3& b, TVec3& r) {
+    r = {a.X + b.X, a.Y + b.Y, a.Z + b.Z};
+}
+void SubVec(const TVec3& a, const TVec3& b, TVec3& r) {
+    r = {a.X - b.X, a.Y - b.Y, a.Z - b.Z};
+}
+void ScaleVec(const TVec3& a, TVec3& r, double s) {
+    r = {s * a.X, s * a.Y, s * a.Z};
+}
+void ZeroVec(TVec3& a) {
+    a = {};
+}
 
 void ShotVector(TVec3& d, double bearing, double inclination, double length) {
     const double b = DegToRad(bearing);

@@ -7,10 +7,10 @@
 #include <string>
 
 extern TKviste Cave;
-extern std::string HeaderLine2;  // file line 2, read and written verbatim
-extern std::string CurrentFile;  // the survey data file last read successfully
-extern bool DataLoaded;          // a file has been read into Cave
-extern bool Processed;           // reduction and listings have been produced for Cave
+extern std::string HeaderLine2; // file line 2, read and written verbatim
+extern std::string CurrentFile; // the survey data file last read successfully
+extern bool DataLoaded;         // a file has been read into Cave
+extern bool Processed;          // reduction and listings have been produced for Cave
 extern std::int32_t CorrectionCycles;
 extern std::uint16_t LastAnswer; // result of the last yes/no confirmation; 7 is no
 extern TAttriButList AttributeSets;

@@ -20,10 +20,10 @@ TCountResult CountDataLinesIn(std::string_view content);
 
 struct TReadResult {
     bool Ok = false;
-    bool FileMissing = false;     // no readable file of that name: nothing else happened
-    std::int64_t ErrorLine = 0;   // 1-based line of the file where reading failed
-    std::string Message;          // "File reading Error at line N", for the user
-    std::string Reason;           // what was wrong there, or why the file could not be read
+    bool FileMissing = false;         // no readable file of that name: nothing else happened
+    std::int64_t ErrorLine = 0;       // 1-based line of the file where reading failed
+    std::string Message;              // "File reading Error at line N", for the user
+    std::string Reason;               // what was wrong there, or why the file could not be read
     std::vector<std::string> Notices; // messages that did not stop the read
     std::int64_t CountedLines = 0;    // first-pass count, as logged
     bool LogWritten = false;

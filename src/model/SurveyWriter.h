@@ -18,6 +18,7 @@ struct TWriteResult {
 // (the stamp of an earlier write is dropped from it).
 std::string SurveyFileText(TKviste& cave, const std::string& headerLine2, const TextClock& clock);
 
-// Writes the cave to fileName atomically: an old file is replaced only once the new one is complete.
+// Writes the cave to fileName atomically: an old file is replaced only once the new one is
+// complete.
 TWriteResult WriteSurveyFile(const std::string& fileName, TKviste& cave,
                              const std::string& headerLine2, const TextClock& clock);

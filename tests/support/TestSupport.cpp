@@ -20,7 +20,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::File(const std::string& name) const { return (fs::path(path_) / name).string(); }
+std::string TempDir::File(const std::string& name) const {
+    return (fs::path(path_) / name).string();
+}
 
 std::string TestDataPath(const std::string& relative) {
     return (fs::path(KV_TEST_DATA) / relative).string();
@@ -103,5 +105,9 @@ static std::string Visible(const std::string& line) {
     return r;
 }
 
-void PrintTo(const str4& s, std::ostream* os) { *os << s; }
-void PrintTo(const TVec3& v, std::ostream* os) { *os << v; }
+void PrintTo(const str4& s, std::ostream* os) {
+    *os << s;
+}
+void PrintTo(const TVec3& v, std::ostream* os) {
+    *os << v;
+}
