@@ -3,6 +3,62 @@
 
 #include "model/FileIO.h"
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+void AppendReal2(std::string& out, double x, int width) {
+    // Beyond this, 100 * |x| no longer fits the integer below; rare enough for the slow path.
+    if (!(std::fabs(x) < 1e15)) {
+        AppendReal(out, x, width, 2);
+        return;
+    }
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+    const bool negative = (bits >> 63) != 0;
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    int exponent = -1074;
+    if (biased != 0) {
+        mantissa |= std::uint64_t{1} << 52;
+        exponent = biased - 1075;
+    }
+    // |x| * 100 = mantissa * 100 * 2^exponent, rounded to an integer, ties to even, as printf
+    // rounds the exact value.
+    const std::uint64_t product = mantissa * 100; // below 2^60
+    std::uint64_t hundredths;
+    if (exponent >= 0) {
+        hundredths = product << exponent; // below 1e17 because |x| < 1e15
+    } else if (exponent <= -64) {
+        hundredths = 0; // product / 2^64 < 1/16
+    } else {
+        const int shift = -exponent;
+        hundredths = product >> shift;
+        const std::uint64_t rest = product & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        if (rest > half || (rest == half && (hundredths & 1) != 0))
+            ++hundredths;
+    }
+
+    char buf[24];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    std::uint64_t whole = hundredths / 100;
+    const unsigned frac = static_cast<unsigned>(hundredths % 100);
+    *--p = static_cast<char>('0' + frac % 10);
+    *--p = static_cast<char>('0' + frac / 10);
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (negative)
+        *--p = '-';
+    const std::size_t len = static_cast<std::size_t>(end - p);
+    if (width > 0 && len < static_cast<std::size_t>(width))
+        out.append(static_cast<std::size_t>(width) - len, ' ');
+    out.append(p, len);
+}
+
 namespace {
 
 constexpr const char* kEol = "\r\n";
@@ -30,18 +86,18 @@ void AppendStamp(std::string& out, const TextClock& clock) {
 
 // x, y, z each right-aligned in width with 2 decimals, one blank between them.
 void AppendTriple(std::string& out, const TVec3& v, int width) {
-    AppendReal(out, v.X, width, 2);
+    AppendReal2(out, v.X, width);
     out += ' ';
-    AppendReal(out, v.Y, width, 2);
+    AppendReal2(out, v.Y, width);
     out += ' ';
-    AppendReal(out, v.Z, width, 2);
+    AppendReal2(out, v.Z, width);
 }
 
 void AppendScanBlock(std::string& out, const Tdatalinje& line) {
     out += "--> Cross- section scan from station ";
     out += line.ToName.view();
     out += " in Plane: ";
-    AppendReal(out, line.ScanPlane, 5, 2);
+    AppendReal2(out, line.ScanPlane, 5);
     out += ' ';
     AppendInt(out, line.ScanCount);
     out += "Stations";
@@ -49,9 +105,9 @@ void AppendScanBlock(std::string& out, const Tdatalinje& line) {
     AppendLine(out, "           Inclination  Distance    dPositions        Total  XYZ");
     for (const TProfil& p : line.ScanPoints) {
         out += "    --> ";
-        AppendReal(out, p.Angle, 5, 2);
+        AppendReal2(out, p.Angle, 5);
         out += ' ';
-        AppendReal(out, p.Distance, 5, 2);
+        AppendReal2(out, p.Distance, 5);
         out += ' ';
         AppendTriple(out, p.Offset, 6);
         out += ' ';
@@ -96,11 +152,11 @@ std::string CartesianListingText(const std::string& fileName, const TKviste& cav
         out += '-';
         out += line.ToName.view();
         out += ' ';
-        AppendReal(out, line.Compass, 6, 2);
+        AppendReal2(out, line.Compass, 6);
         out += ' ';
-        AppendReal(out, line.Clino, 7, 2);
+        AppendReal2(out, line.Clino, 7);
         out += ' ';
-        AppendReal(out, line.Length, 6, 2);
+        AppendReal2(out, line.Length, 6);
         out += ' ';
         AppendTriple(out, line.Delta, 6);
         out += ' ';
@@ -144,29 +200,29 @@ std::string StatisticsText(const TKviste& cave, const TSummaryValues& s, const T
     AppendLine(out, "     " + cave.CaveName);
     out += kEol;
     out += " Total length    : ";
-    AppendReal(out, s.TotalLength, 10, 2);
+    AppendReal2(out, s.TotalLength, 10);
     AppendLine(out, "m");
     out += " Depth           : ";
-    AppendReal(out, s.MinZ, 8, 2);
+    AppendReal2(out, s.MinZ, 8);
     AppendLine(out, "m");
     out += " Total elevation : ";
-    AppendReal(out, s.MaxZ - s.MinZ, 8, 2);
+    AppendReal2(out, s.MaxZ - s.MinZ, 8);
     AppendLine(out, "m");
     out += kEol;
     AppendInt(out, static_cast<long long>(cave.LineCount) - cave.ZeroLegCount, 4);
     out += " PolygonLegs : ";
-    AppendReal(out, s.MeanLeg, 6, 2);
+    AppendReal2(out, s.MeanLeg, 6);
     out += "m  [";
-    AppendReal(out, s.LongestLeg, 6, 2);
+    AppendReal2(out, s.LongestLeg, 6);
     out += "--";
-    AppendReal(out, s.ShortestLeg, 6, 2);
+    AppendReal2(out, s.ShortestLeg, 6);
     AppendLine(out, "]");
     out += kEol;
     const auto range = [&out](const char* caption, double max, double min) {
         out += caption;
-        AppendReal(out, max, 9, 2);
+        AppendReal2(out, max, 9);
         out += " ...";
-        AppendReal(out, min, 10, 2);
+        AppendReal2(out, min, 10);
         AppendLine(out, ") m");
     };
     range(" Max/min North   : (", s.MaxNorth, s.MinNorth);
@@ -196,7 +252,7 @@ std::string ScanListText(const TKviste& cave, const TextClock& clock) {
         out += ' ';
         AppendInt(out, line.ScanCount);
         out += ' ';
-        AppendReal(out, line.ScanPlane, 5, 2);
+        AppendReal2(out, line.ScanPlane, 5);
         out += kEol;
     }
     AppendInt(out, found);

@@ -3,17 +3,42 @@
 
 #include <cassert>
 
+// How many shots ahead the passes below fetch the slot they will probe.
+static constexpr std::int32_t kLookAhead = 16;
+
 void TStationIndex::Build(const TKviste& cave) {
-    first_.clear();
-    first_.reserve(static_cast<std::size_t>(cave.LineCount > 0 ? cave.LineCount : 0));
-    // Ascending order and try_emplace keep the first shot that ends at each name.
-    for (std::int32_t i = 1; i <= cave.LineCount; ++i)
-        first_.try_emplace(cave.Lines[i].ToName, i);
+    const std::size_t n = static_cast<std::size_t>(cave.LineCount > 0 ? cave.LineCount : 0);
+    // At least twice as many slots as names keeps probe runs short.
+    int bits = 4;
+    while ((std::size_t{1} << bits) < 2 * n)
+        ++bits;
+    shift_ = 64 - bits;
+    slots_.assign(std::size_t{1} << bits, Slot{});
+    const std::size_t mask = slots_.size() - 1;
+    // Ascending order, and a name already present is left alone: the first shot wins.
+    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        if (i + kLookAhead <= cave.LineCount)
+            __builtin_prefetch(&slots_[Home(cave.Lines[i + kLookAhead].ToName.Key())], 1);
+        const std::uint64_t key = cave.Lines[i].ToName.Key();
+        std::size_t h = Home(key);
+        while (slots_[h].Line != 0 && slots_[h].Key != key)
+            h = (h + 1) & mask;
+        if (slots_[h].Line == 0)
+            slots_[h] = {key, i};
+    }
 }
 
 std::int32_t TStationIndex::FirstLineTo(const str4& name) const {
-    auto it = first_.find(name);
-    return it == first_.end() ? 0 : it->second;
+    if (slots_.empty())
+        return 0;
+    const std::uint64_t key = name.Key();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t h = Home(key);; h = (h + 1) & mask) {
+        if (slots_[h].Line == 0)
+            return 0;
+        if (slots_[h].Key == key)
+            return slots_[h].Line;
+    }
 }
 
 static std::string ConnectivityMessage(const str4& fromName, std::int32_t line) {
@@ -42,6 +67,8 @@ std::vector<std::string> LinkStations(TKviste& cave) {
     WallPoints(cave, 1);
 
     for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        if (i + kLookAhead <= cave.LineCount)
+            index.Prefetch(cave.Lines[i + kLookAhead].FromName);
         Tdatalinje& line = cave.Lines[i];
         const std::int32_t from = index.FirstLineTo(line.FromName);
         if (from == 0) {
