@@ -1,0 +1,209 @@
+// The plot window: the cave as a rotatable wire drawing with its controls and read-outs.
+#pragma once
+
+#include "plot/PlotInteraction.h"
+#include "plot/PlotRender.h"
+#include "plot/ViewTransform.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QToolBar;
+class QToolButton;
+
+class TKvisPlotForm1;
+
+// The drawing surface: shows the off-screen image and hands mouse events to the window.
+class TPlotSurface : public QWidget {
+public:
+    explicit TPlotSurface(TKvisPlotForm1* form);
+    QImage Image;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    TKvisPlotForm1* form_;
+};
+
+// The gnomon's paint box.
+class TGnomonBox : public QWidget {
+public:
+    explicit TGnomonBox(TKvisPlotForm1* form);
+    QImage Image;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    TKvisPlotForm1* form_;
+};
+
+// A frame whose own mouse events (outside its children) go to callbacks: the finder's drag.
+class TDragFrame : public QFrame {
+public:
+    using QFrame::QFrame;
+    std::function<void(QMouseEvent*)> OnPress, OnMove, OnRelease;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+class TKvisPlotForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Draws the global Cave with the global Summary.
+    explicit TKvisPlotForm1(QWidget* parent = nullptr);
+
+    // This window's own view, switches and pointer state.
+    TPlotView View;
+    TPlotSwitches Switches;
+    TPlotColorTable PlotColors{};
+    TPlotInteraction Interaction;
+
+    // Redraws.
+    void PlottKviste();
+    void RedrawSwitch(bool withGrid, bool clear);
+    void DrawGnomon();
+    void UpdateStatusPanel();
+    void InitierPlot();
+    void SetGnomBox();
+    void UpdateActions();
+    void SetupView(); // SetViewPort, InitierPlot and a redraw, as on showing
+
+    // View commands.
+    void FitToPageClick();
+    void ZoomInClick();
+    void ZoomOutClick();
+    void UpBtnClick();
+    void DownBtnClick();
+    void RightBtnClick();
+    void LeftbtnClick();
+    void Refresh1Click();
+    void CenterStation(const QString& name);
+    void SetRotation();
+    void ToggleSimulRot();
+    void RotationBtnClick();
+    void RotateLeftBtnClick();
+    void RotateRightBtnClick();
+    void TiltBackBtnClick();
+    void TiltOutWardsBtnClick();
+    void ResetRotationBtnClick();
+    void RotateSpinEdit1Change(int value);
+    void IncrOKButton1Click();
+    void IncrCancelButton1Click();
+    void Setstep1Click();
+    void RotationStepBtnClick();
+
+    // Display switches.
+    void LabelsBtnClick();
+    void HVNOBtnClick();
+    void CrosSectBtnClick();
+    void ShowGridBtnClick();
+    void NocenterLnBtnClick();
+    void StationsBtnClick();
+    void CommStationBtnClick();
+    void ShowPhotoStationBtnClick();
+    void Lines1Click();
+    void Points1Click();
+    void OnlyContinous1Click();
+    void View1Click(); // the View menu opens: check marks from the switches
+    void SetStationSymbol1Click();
+    void StationSizeSpinEdit1Change(int value);
+    void StationSizeResetClick();
+    void StationSizeCloseClick();
+    void Statistics1Click();
+    void StatOKButtonClick();
+    void Exit1Click();
+
+    // Station pop-up menu, comment box, hint and finder.
+    void FormMouseDown(Qt::MouseButton button, QPoint pos);
+    void FormMouseMove(Qt::MouseButtons buttons, QPoint pos);
+    void FormMouseUp(Qt::MouseButton button, QPoint pos);
+    void FormClick();
+    void GnomonClick();
+    void GnomonDblClick();
+    void GnomonRightMove();
+    void ShowComment1Click();
+    void AddComment1Click();
+    void CommentEdit1Enter();
+    void CommentEdit1Escape();
+    void ExcludeStation1Click();
+    void DisplayHint(int x, int y, const QString& text);
+    void CloseHint();
+    void FindStationBtnClick();
+    void StationStringGridDblClick(int row, int column);
+    void FindStationButtonClick();
+    void CancelButtonClick();
+
+    TPlotSurface* Surface = nullptr;
+    TGnomonBox* GnomonBox = nullptr;
+    QFrame* GnomonPanel = nullptr;
+    QLabel *NLabel = nullptr, *ELabel = nullptr, *WLabel = nullptr, *SLabel = nullptr;
+    QToolBar *ToolBar1 = nullptr, *ToolBar2 = nullptr, *ToolBar3 = nullptr;
+    QFrame* RotPanel1 = nullptr;
+    QSpinBox* RotateSpinEdit1 = nullptr;
+    QLabel* Incrementlabel = nullptr;
+    QFrame* StatistikkPanel = nullptr;
+    std::array<QLabel*, 6> StatValueLabels{};
+    QFrame* StationSizePanel1 = nullptr;
+    QSpinBox* StationSizeSpinEdit1 = nullptr;
+    TDragFrame* StationGridPanel1 = nullptr;
+    QTableWidget* StationStringGrid = nullptr;
+    QLabel* StationLabel1 = nullptr;
+    QLineEdit* CommentEdit1 = nullptr;
+    QLabel* HintWindow = nullptr;
+    QMenu* StationPopupMenu1 = nullptr;
+    QMenu* View1 = nullptr;
+    std::array<QLabel*, 6> StatusPanels{};
+
+    QAction *Labels1 = nullptr, *HVNO1 = nullptr, *CrossSections1 = nullptr, *Grid1 = nullptr,
+            *NoCenterLines1 = nullptr, *Stations1 = nullptr, *CommentedStations1 = nullptr,
+            *PhotoStations1 = nullptr, *FindStation1 = nullptr;
+    QAction *SimultaneousRotation1 = nullptr, *Setstep1 = nullptr;
+    QAction *RotationAction = nullptr, *RotationStepAction = nullptr;
+    std::array<QAction*, 6> RotationBarActions{}; // enabled only while rotation is on
+    QAction *PopupTitle1 = nullptr, *NodeCADEdit1 = nullptr, *ShowComment1 = nullptr,
+            *AddComment1 = nullptr, *ExcludeStation1 = nullptr, *Photos1 = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    friend class TPlotSurface;
+    void BuildMenus();
+    void BuildControlPanel();
+    void BuildFloatingPanels();
+    void BuildStatusBar();
+    QAction* NewAction(const char* name, const QString& text, void (TKvisPlotForm1::*handler)(),
+                       bool checkable = false);
+    QToolButton* AddTool(QToolBar* bar, QAction* action, const char* buttonName);
+    void SurfaceResized();
+    void StepDone(); // after a rotation step: gnomon, and the cave when SimulRot
+    void RebuildIndex();
+
+    TStationIndex index_;
+    bool rotationBarOn_ = false; // set only by RotationBtn
+    bool viewSetUp_ = false;
+};

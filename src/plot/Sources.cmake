@@ -1,0 +1,10 @@
+list(APPEND KV_CORE_SOURCES
+  plot/ViewTransform.cpp
+  plot/PlotRender.cpp
+  plot/PlotInteraction.cpp
+)
+list(APPEND KV_GUI_SOURCES
+  plot/QtCanvas.cpp
+  plot/KvisPlotForm1.cpp
+  plot/KvisPlotForm1.h
+)
