@@ -2,6 +2,7 @@
 #include "reduction/Listings.h"
 
 #include "CaveBuilder.h"
+#include "model/SurveyReader.h"
 #include "reduction/Processing.h"
 #include "support/TestSupport.h"
 
@@ -72,6 +73,35 @@ TEST_F(ListingGolden, ScansBelowAndEastOfTheStart) {
     ProcessAndCompare(cave, "scans_below_east");
     EXPECT_TRUE(connectivity_.empty());
 }
+
+struct TFixture {
+    const char* Stem;   // golden files are tests/data/reduction/<Stem>.krt ...
+    const char* Source; // the survey, relative to the project root
+    std::size_t Unlinked;
+};
+
+class FixtureListings : public ListingGolden, public ::testing::WithParamInterface<TFixture> {};
+
+// Read through the reader, as the program does it.
+TEST_P(FixtureListings, MatchGolden) {
+    const TFixture& f = GetParam();
+    const std::string data = std::string(f.Stem) + ".grt";
+    WriteFileBytes(dir_.File(data), ReadFileBytes(SourcePath(f.Source)));
+    TKviste cave;
+    std::string header2;
+    const TReadResult read = ReadSurveyFile(data, cave, header2, kClock);
+    ASSERT_TRUE(read.Ok) << read.Message << ": " << read.Reason;
+    ProcessAndCompare(cave, f.Stem);
+    EXPECT_EQ(f.Unlinked, connectivity_.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Surveys, FixtureListings,
+    ::testing::Values(
+        TFixture{"kvitberghola", "examples/Kvitberghola.grt", 0},
+        TFixture{"scan_on_last_shot", "tests/data/reduction/scan_on_last_shot.grt", 0},
+        TFixture{"unlinked_no_scans", "tests/data/reduction/unlinked_no_scans.grt", 1}),
+    [](const auto& info) { return std::string(info.param.Stem); });
 
 TEST(Listings, SurveyWithoutShotsStillGetsItsFrame) {
     TKviste cave;

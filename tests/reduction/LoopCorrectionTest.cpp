@@ -1,6 +1,7 @@
 // Loop correction: the run's four files, the passes and re-placement.
 #include "reduction/Loops.h"
 
+#include "model/SurveyReader.h"
 #include "reduction/LoopTestCaves.h"
 #include "support/TestSupport.h"
 
@@ -101,6 +102,27 @@ TEST_P(LoopGolden, WritesLogResultsPathsAndLoopFile) {
 
 INSTANTIATE_TEST_SUITE_P(Surveys, LoopGolden, ::testing::ValuesIn(kGoldenCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(LoopGoldenExample, Kvitberghola) {
+    TKviste cave;
+    std::string header2, readLog;
+    const std::string text = ReadFileBytes(SourcePath("examples/Kvitberghola.grt"));
+    ASSERT_TRUE(
+        ReadSurveyText(text, "Kvitberghola.grt", cave, header2, FixedClock(kStamp), readLog).Ok);
+    ComputeLegVectors(cave);
+    LinkStations(cave);
+    TempDir dir;
+    ScopedWorkDir cd(dir.Path());
+    TLoopTable loops;
+    const TCorrectionResult r =
+        CorrectLoops(cave, loops, 10, "Kvitberghola.grt", FixedClock(kStamp));
+    ASSERT_TRUE(r.Ok) << r.Reason;
+    EXPECT_GT(loops.LoopCount(), 0);
+    for (const char* ext : {".Log", ".Fix", ".tmp", ".lop"})
+        EXPECT_TRUE(MatchesGolden(std::string("loops/Kvitberghola") + ext,
+                                  dir.File(std::string("Kvitberghola") + ext)))
+            << ext;
+}
 
 void ExpectNear(const TVec3& expected, const TVec3& actual, const std::string& what) {
     EXPECT_NEAR(expected.X, actual.X, kPosTol) << what;
