@@ -33,6 +33,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -63,6 +64,25 @@ QIcon Glyph(const QString& letters, const QColor& colour) {
     painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, letters);
     return QIcon(pixmap);
 }
+
+// A tool button whose picture is its own, for a command that shows only its caption elsewhere.
+class IconToolButton : public QToolButton {
+public:
+    IconToolButton(const QIcon& icon, QWidget* parent) : QToolButton(parent), icon_(icon) {}
+    void setDefaultAction(QAction* action) {
+        QToolButton::setDefaultAction(action);
+        setIcon(icon_);
+    }
+
+protected:
+    void actionEvent(QActionEvent* event) override {
+        QToolButton::actionEvent(event);
+        setIcon(icon_);
+    }
+
+private:
+    QIcon icon_;
+};
 
 // The busy cursor for the length of a long operation.
 class BusyCursor {
@@ -242,7 +262,8 @@ void TMainForm::BuildMenus() {
 
     QAction* plot =
         dataAction(NewAction("PlotCaveBtn", "P&lot Cave", &TMainForm::PlotCaveBtnClick));
-    plot->setIcon(Glyph("3D", QColor(170, 30, 30)));
+    // No icon on the action: the menu bar would show it instead of the caption. The tool
+    // button carries the picture itself (BuildToolBars).
     plot->setToolTip("Plot Cave on Screen");
     bar->addAction(plot);
 
@@ -294,9 +315,20 @@ void TMainForm::BuildToolBars() {
         for (const QString& name : buttons[i]) {
             auto* action = findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
             Q_ASSERT_X(action != nullptr, "BuildToolBars", "every button has a command");
-            bar->addAction(action);
+            QWidget* button = nullptr;
+            if (action->icon().isNull()) {
+                auto* own = new IconToolButton(Glyph("3D", QColor(170, 30, 30)), bar);
+                own->setDefaultAction(action);
+                own->setIconSize(bar->iconSize());
+                own->setAutoRaise(true);
+                bar->addWidget(own);
+                button = own;
+            } else {
+                bar->addAction(action);
+                button = bar->widgetForAction(action);
+            }
             // The button carries the program's name for it, as the menu item's action does.
-            bar->widgetForAction(action)->setObjectName(name);
+            button->setObjectName(name);
         }
         addToolBar(Qt::TopToolBarArea, bar);
         ToolBars[i] = bar;
@@ -337,6 +369,10 @@ void TMainForm::BuildClientArea() {
 
     MdiArea = new QMdiArea(client);
     MdiArea->setObjectName("MdiArea");
+    // The children keep the ordinary colours; only the frame's own background is black.
+    QPalette ordinary = QApplication::palette();
+    ordinary.setResolveMask(~QPalette::ResolveMask(0));
+    MdiArea->setPalette(ordinary);
     MdiArea->setBackground(Qt::black);
     MdiArea->setFrameShape(QFrame::NoFrame);
     MdiArea->viewport()->installEventFilter(this);
@@ -415,7 +451,7 @@ void TMainForm::InitKvistrel() {
     else if (icon.isNull())
         Dialogs().Warning(FileOpenError(iconFile, "It is not an icon."));
     else
-        setWindowIcon(icon);
+        QApplication::setWindowIcon(icon); // the text views and dialogs share it
     DataLoaded = false;
     Processed = false;
     CorrectionCycles = kDefaultCorrectionCycles;
