@@ -45,10 +45,7 @@ private:
 constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";         // 52
 constexpr char kAlnum[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"; // 62
 
-// Station names come in series. The first tiers look like hand-made names (A001 .. A999, then
-// AB01 .. AB99); a new passage starts a new series there. The later tiers only exist to keep
-// millions of names unique: ABC0 .. ABC9, 1xyz with a leading digit, and four letters. The tiers
-// differ in which positions hold digits, so no name can occur twice.
+// Name tiers of TStationNamer: how many series each has and the numbers within a series.
 struct NameTier {
     std::int64_t Series;
     int First, Last; // numbers within a series
@@ -59,73 +56,13 @@ constexpr NameTier kTiers[] = {
 };
 constexpr int kTierCount = sizeof kTiers / sizeof kTiers[0];
 
-class StationNamer {
-public:
-    // Next unused name. A new passage opens a fresh series in the hand-made tiers; later tiers are
-    // filled without gaps so that short passages do not waste names.
-    void Next(char out[4], bool newPassage) {
-        if (started_) {
-            const bool fresh = newPassage && tier_ < 2 && number_ > kTiers[tier_].First;
-            if (fresh || number_ >= kTiers[tier_].Last)
-                NextSeries();
-            else
-                ++number_;
-        }
-        started_ = true;
-        Write(out);
-    }
-
-private:
-    void NextSeries() {
-        if (++series_ >= kTiers[tier_].Series) {
-            series_ = 0;
-            if (++tier_ >= kTierCount)
-                throw std::length_error("survey generator ran out of station names");
-        }
-        number_ = kTiers[tier_].First;
-    }
-    void Write(char out[4]) const {
-        const auto s = static_cast<std::size_t>(series_);
-        const auto n = static_cast<std::size_t>(number_);
-        switch (tier_) {
-        case 0:
-            out[0] = kLetters[s];
-            out[1] = static_cast<char>('0' + n / 100);
-            out[2] = static_cast<char>('0' + n / 10 % 10);
-            out[3] = static_cast<char>('0' + n % 10);
-            break;
-        case 1:
-            out[0] = kLetters[s / 52];
-            out[1] = kLetters[s % 52];
-            out[2] = static_cast<char>('0' + n / 10);
-            out[3] = static_cast<char>('0' + n % 10);
-            break;
-        case 2:
-            out[0] = kLetters[s / 2704];
-            out[1] = kLetters[s / 52 % 52];
-            out[2] = kLetters[s % 52];
-            out[3] = static_cast<char>('0' + n);
-            break;
-        case 3:
-            out[0] = static_cast<char>('1' + s / 3844);
-            out[1] = kAlnum[s / 62 % 62];
-            out[2] = kAlnum[s % 62];
-            out[3] = kAlnum[n];
-            break;
-        default:
-            out[0] = kLetters[s / 2704];
-            out[1] = kLetters[s / 52 % 52];
-            out[2] = kLetters[s % 52];
-            out[3] = kLetters[n];
-            break;
-        }
-    }
-
-    bool started_ = false;
-    int tier_ = 0;
-    std::int64_t series_ = 0;
-    int number_ = kTiers[0].First;
-};
+constexpr std::int64_t TotalNames() {
+    std::int64_t n = 0;
+    for (const NameTier& t : kTiers)
+        n += t.Series * (t.Last - t.First + 1);
+    return n;
+}
+static_assert(TotalNames() == kStationNameCapacity);
 
 struct Station {
     double X, Y, Z; // true position, metres east, north, up
@@ -497,7 +434,7 @@ private:
     double angleUnit_ = 1; // file angle units per degree
     std::string out_;
     std::vector<Station> stations_;
-    StationNamer namer_;
+    TStationNamer namer_;
     Passage passage_;
     bool branchPending_ = false;
     std::int64_t photoSerial_ = 0;
@@ -510,6 +447,67 @@ bool IsShare(double v) {
 } // false for NaN
 
 } // namespace
+
+void TStationNamer::Next(char out[4], bool newPassage) {
+    if (started_) {
+        const bool fresh = newPassage && tier_ < 2 && number_ > kTiers[tier_].First;
+        if (fresh || number_ >= kTiers[tier_].Last)
+            NextSeries();
+        else
+            ++number_;
+    }
+    started_ = true;
+    Write(out);
+}
+
+void TStationNamer::NextSeries() {
+    if (series_ + 1 < kTiers[tier_].Series) {
+        ++series_;
+    } else {
+        if (tier_ + 1 >= kTierCount)
+            throw std::length_error("survey generator ran out of station names");
+        ++tier_;
+        series_ = 0;
+    }
+    number_ = kTiers[tier_].First;
+}
+
+void TStationNamer::Write(char out[4]) const {
+    const auto s = static_cast<std::size_t>(series_);
+    const auto n = static_cast<std::size_t>(number_);
+    switch (tier_) {
+    case 0:
+        out[0] = kLetters[s];
+        out[1] = static_cast<char>('0' + n / 100);
+        out[2] = static_cast<char>('0' + n / 10 % 10);
+        out[3] = static_cast<char>('0' + n % 10);
+        break;
+    case 1:
+        out[0] = kLetters[s / 52];
+        out[1] = kLetters[s % 52];
+        out[2] = static_cast<char>('0' + n / 10);
+        out[3] = static_cast<char>('0' + n % 10);
+        break;
+    case 2:
+        out[0] = kLetters[s / 2704];
+        out[1] = kLetters[s / 52 % 52];
+        out[2] = kLetters[s % 52];
+        out[3] = static_cast<char>('0' + n);
+        break;
+    case 3:
+        out[0] = static_cast<char>('1' + s / 3844);
+        out[1] = kAlnum[s / 62 % 62];
+        out[2] = kAlnum[s % 62];
+        out[3] = kAlnum[n];
+        break;
+    default:
+        out[0] = kLetters[s / 2704];
+        out[1] = kLetters[s / 52 % 52];
+        out[2] = kLetters[s % 52];
+        out[3] = kLetters[n];
+        break;
+    }
+}
 
 std::string GenerateSurvey(const TGeneratorOptions& options) {
     if (options.Shots < 0 || options.Shots > kMaxGeneratedShots)

@@ -1,0 +1,108 @@
+// Reading speed: ReadSurveyFile with its log on generated surveys, and the generator itself.
+#include "SurveyGenerator.h"
+
+#include "model/FileIO.h"
+#include "model/SurveyReader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TGeneratorOptions BenchOptions(std::int64_t shots) {
+    TGeneratorOptions o;
+    o.Shots = shots;
+    o.LoopShare = 0.02;
+    o.ScanShare = 0.05;
+    o.CommentShare = 0.05;
+    o.PhotoShare = 0.01;
+    o.Seed = 2024;
+    return o;
+}
+
+// A temporary directory holding the generated surveys (and the reading log written beside
+// them), removed when the program ends.
+class BenchFiles {
+public:
+    ~BenchFiles() {
+        if (!dir_.empty()) {
+            std::error_code ec;
+            fs::remove_all(dir_, ec);
+        }
+    }
+    const std::string& Survey(std::int64_t shots) {
+        if (dir_.empty()) {
+            std::string tmpl = (fs::temp_directory_path() / "kvreadbenchXXXXXX").string();
+            if (!::mkdtemp(tmpl.data()))
+                throw std::runtime_error("cannot create a temporary directory");
+            dir_ = tmpl;
+        }
+        std::string& path = shots == 65535 ? small_ : large_;
+        if (path.empty()) {
+            path = JoinPath(dir_, "gen" + std::to_string(shots) + ".grt");
+            std::string reason;
+            if (!WriteFileAtomically(path, GenerateSurvey(BenchOptions(shots)), reason, false))
+                throw std::runtime_error("cannot write " + path + ": " + reason);
+        }
+        return path;
+    }
+
+private:
+    std::string dir_, small_, large_;
+};
+
+BenchFiles files;
+
+void ReadFile(benchmark::State& state) {
+    const std::int64_t shots = state.range(0);
+    const std::string& path = files.Survey(shots);
+    const SystemClock clock;
+    const auto bytes = static_cast<std::int64_t>(fs::file_size(path));
+    for (auto _ : state) {
+        TKviste cave;
+        std::string line2;
+        const TReadResult r = ReadSurveyFile(path, cave, line2, clock);
+        if (!r.Ok || cave.LineCount != shots) {
+            state.SkipWithError(("read failed: " + r.Message + " " + r.Reason).c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(cave.Lines.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * shots);
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(ReadFile)->Name("ReadSurveyFile/65535")->Arg(65535)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadFile)
+    ->Name("ReadSurveyFile/1000000")
+    ->Arg(1000000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+void Generate(benchmark::State& state) {
+    const TGeneratorOptions o = BenchOptions(state.range(0));
+    std::size_t size = 0;
+    for (auto _ : state) {
+        const std::string text = GenerateSurvey(o);
+        size = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations() * o.Shots);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+}
+BENCHMARK(Generate)->Name("GenerateSurvey/65535")->Arg(65535)->Unit(benchmark::kMillisecond);
+BENCHMARK(Generate)
+    ->Name("GenerateSurvey/1000000")
+    ->Arg(1000000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
