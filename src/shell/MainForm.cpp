@@ -126,6 +126,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ShowNameAndversionlabel();
 }
 
+// The frame reports its children going away while the window's own members are already gone.
+TMainForm::~TMainForm() {
+    disconnect(MdiArea, nullptr, this, nullptr);
+}
+
 QAction* TMainForm::NewAction(const QString& name, const QString& text,
                               void (TMainForm::*handler)()) {
     auto* action = new QAction(text, this);

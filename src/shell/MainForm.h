@@ -22,6 +22,7 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
 
     // The processing chain: read, reduce, write the listings.
     void ProcessFile(const QString& fileName);
