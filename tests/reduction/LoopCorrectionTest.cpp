@@ -18,6 +18,8 @@ struct TGoldenCase {
     int Cycles;
 };
 
+void PrintTo(const TGoldenCase& c, std::ostream* os) { *os << c.Name; }
+
 // A square of four legs typed as one traverse, closing at the start with a leg 1 m short;
 // A005 and A006 hang off the corner A003.
 TKviste HangingCave() {
