@@ -3,6 +3,10 @@
 
 #include <cassert>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 // How many shots ahead the passes below fetch the slot they will probe.
 static constexpr std::int32_t kLookAhead = 16;
 
@@ -13,7 +17,10 @@ void TStationIndex::Build(const TKviste& cave) {
     while ((std::size_t{1} << bits) < 2 * n)
         ++bits;
     shift_ = 64 - bits;
-    slots_.assign(std::size_t{1} << bits, Slot{});
+    slots_.clear();
+    slots_.reserve(std::size_t{1} << bits);
+    AdviseLargeBuffer(slots_.data(), slots_.capacity() * sizeof(Slot));
+    slots_.resize(std::size_t{1} << bits);
     const std::size_t mask = slots_.size() - 1;
     // Ascending order, and a name already present is left alone: the first shot wins.
     for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
@@ -39,6 +46,22 @@ std::int32_t TStationIndex::FirstLineTo(const str4& name) const {
         if (slots_[h].Key == key)
             return slots_[h].Line;
     }
+}
+
+void AdviseLargeBuffer(const void* data, std::size_t bytes) {
+#ifdef __linux__
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    if (bytes < 4 * kHugePage)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (start + bytes) & ~(kHugePage - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
 }
 
 static std::string ConnectivityMessage(const str4& fromName, std::int32_t line) {
@@ -80,10 +103,19 @@ std::vector<std::string> LinkStations(TKviste& cave) {
         const TVec3 base = cave.Lines[from].Pos;
         AddVec(base, line.Delta, line.Pos);
         line.RawPos = line.Pos;
+        line.Linked = true;
+    }
+    // A shot's Pos is final once the pass has reached it, so the walls and scan points, which
+    // depend on nothing else, are done in a second sweep: keeping the trigonometry out of the
+    // placing loop lets that loop run at memory speed. Shot 1 keeps the walls of its start
+    // placement when its from-station is not found.
+    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        Tdatalinje& line = cave.Lines[i];
+        if (!line.Linked)
+            continue;
         WallPoints(cave, i);
         if (!line.ScanPoints.empty())
             ScanWorld(cave, i);
-        line.Linked = true;
     }
     return messages;
 }

@@ -85,13 +85,15 @@ TEST(LinkStations, UnfoundStationsAreReportedAndKeepWhatTheyHeld) {
 }
 
 TEST(LinkStations, StartShotFromAnUnreachedStation) {
-    TKviste cave = MakeCave({{"B1  ", "B2  ", 90, 0, 2}, {"B2  ", "B3  ", 90, 0, 3}}, {1, 1, 1});
+    TKviste cave =
+        MakeCave({{"B1  ", "B2  ", 90, 0, 2, 0, 0, 0, 1.5}, {"B2  ", "B3  ", 90, 0, 3}}, {1, 1, 1});
     const auto messages = Reduce(cave);
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("Connectivity FAILED! Station B1   in line 1was not found", messages[0]);
     EXPECT_FALSE(cave.Lines[1].Linked);
     ExpectNear({3, 1, 1}, cave.Lines[1].Pos);
     ExpectNear({3, 1, 1}, cave.Lines[1].RawPos);
+    EXPECT_NEAR(2.5, cave.Lines[1].CeilingZ, kPosTol); // walls of the start placement
     EXPECT_TRUE(cave.Lines[2].Linked);
     ExpectNear({6, 1, 1}, cave.Lines[2].Pos);
 }
