@@ -242,23 +242,23 @@ TGridExtent GridExtent(double west, double north, double east, double south) {
 namespace {
 
 // Multiples k * g from g upwards while below hi, then from -g downwards while above lo.
-// A view zoomed out without end would ask for billions of lines; then only those near the
-// visible window [viewLo, viewHi] are visited, which leaves the picture unchanged.
+// A view zoomed out without end would ask for billions of lines: then only those near the
+// visible window [viewLo, viewHi] are visited, and none when even those would be more lines
+// than the window has pixels to show them apart.
 template <class F>
 void GridSteps(double g, double lo, double hi, double viewLo, double viewHi, F draw) {
     constexpr double kMaxLines = 100000;
-    long long kFirst = 1, kLast = -1;
-    if ((hi - lo) / g > kMaxLines) {
-        kFirst = static_cast<long long>(std::floor(viewLo / g)) - 1;
-        kLast = static_cast<long long>(std::ceil(viewHi / g)) + 1;
-    }
-    if (kLast < kFirst) {
+    if (!((hi - lo) / g > kMaxLines)) {
         for (long long k = 1; k * g < hi; ++k)
             draw(k * g);
         for (long long k = -1; k * g > lo; --k)
             draw(k * g);
         return;
     }
+    if (!((viewHi - viewLo) / g <= kMaxLines))
+        return;
+    const long long kFirst = static_cast<long long>(std::floor(viewLo / g)) - 1;
+    const long long kLast = static_cast<long long>(std::ceil(viewHi / g)) + 1;
     for (long long k = std::max(kFirst, 1LL); k <= kLast && k * g < hi; ++k)
         draw(k * g);
     for (long long k = std::min(kLast, -1LL); k >= kFirst && k * g > lo; --k)
