@@ -23,8 +23,8 @@ void MakeCave(int n) {
     for (int i = 1; i <= n; ++i) {
         Tdatalinje& l = Cave.Lines[static_cast<std::size_t>(i)];
         const std::string prev = "S" + std::to_string(i == 1 ? 1 : i - 1);
-        l.FromName = prev;
-        l.ToName = "S" + std::to_string(i);
+        l.FromName = str4(prev);
+        l.ToName = str4("S" + std::to_string(i));
         l.Length = i == 1 ? 0 : 10;
         l.Pos = i <= 5 ? TVec3{10.0 * (i - 1), 0, 0} : TVec3{40, 10.0 * (i - 5), -1.0 * i};
     }
@@ -252,7 +252,7 @@ private slots:
         QCOMPARE(form->StatusPanels[0]->text(), QString("Testhola"));
         QCOMPARE(form->StatusPanels[1]->text(), QString("8 stations"));
         QVERIFY(form->WLabel->text().startsWith("W: "));
-        QTest::mouseMove(form->Surface, QPoint(10, 10));
+        form->FormMouseMove(Qt::NoButton, QPoint(10, 10));
         QVERIFY(form->StatusPanels[4]->text().startsWith("East  = "));
         QVERIFY(form->StatusPanels[5]->text().startsWith("North = "));
 
