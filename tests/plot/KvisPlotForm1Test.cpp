@@ -262,7 +262,7 @@ private slots:
         const QPoint mid((a.X + b.X) / 2, b.Y);
         QCOMPARE(img.pixelColor(mid), QColor(Qt::yellow));
         form->StationsBtnClick();
-        QCOMPARE(form->Surface->Image.pixelColor(b.X, b.Y), QColor(Qt::blue));
+        QCOMPARE(form->Surface->Image.pixelColor(b.X, b.Y + 3), QColor(Qt::blue));
 
         // Two windows keep their own switches.
         TKvisPlotForm1 other;
