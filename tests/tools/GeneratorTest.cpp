@@ -148,6 +148,9 @@ struct MixCase {
     const char* Name;
     TGeneratorOptions Options;
 };
+void PrintTo(const MixCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 TGeneratorOptions Mix(std::int64_t shots, double loops, double scans, double comments,
                       double photos, std::uint64_t seed, bool grads = false, double branches = 0.02,
