@@ -1,0 +1,99 @@
+// One full redraw of the plot's drawing pass over a large survey, 1600 x 1000 pixels.
+#include "plot/PlotRender.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+// Counts the calls and does nothing else, so the pass itself is measured.
+class TNullCanvas : public TPlotCanvas {
+public:
+    long long Count = 0;
+    void MoveTo(int, int) override { ++Count; }
+    void LineTo(int, int) override { ++Count; }
+    void Ellipse(int, int, int, int) override { ++Count; }
+    void Rectangle(int, int, int, int) override { ++Count; }
+    void SetPixel(int, int, std::uint32_t) override { ++Count; }
+    void TextOut(int, int, const std::string& t) override {
+        Count += static_cast<long long>(t.size());
+    }
+    int TextWidth(const std::string& t) override { return 6 * static_cast<int>(t.size()); }
+    int TextHeight(const std::string&) override { return 10; }
+};
+
+// A winding chain with side branches every 50 shots, walls on every station, placed by
+// summing the shot vectors (what the reduction does for a chain).
+TKviste BigCave(int shots) {
+    TKviste cave;
+    cave.Lines.assign(static_cast<std::size_t>(shots) + 1, Tdatalinje{});
+    cave.LineCount = shots;
+    auto name = [](int i) {
+        std::string s;
+        for (int k = 0; k < 4; ++k, i /= 36)
+            s += "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[i % 36];
+        return str4(s);
+    };
+    for (int i = 1; i <= shots; ++i) {
+        Tdatalinje& l = cave.Lines[static_cast<std::size_t>(i)];
+        const int from = i == 1 ? 1 : (i % 50 == 0 ? i - 25 : i - 1);
+        l.FromName = name(from);
+        l.ToName = name(i);
+        l.Compass = std::fmod(i * 7.3, 360);
+        l.Clino = std::fmod(i * 3.1, 40) - 20;
+        l.Length = i == 1 ? 0 : 3 + std::fmod(i * 0.37, 5);
+        l.Right = l.Left = 1.5;
+        l.Up = 2;
+        l.Down = 1;
+        ShotVector(l.Delta, l.Compass, l.Clino, l.Length);
+        const TVec3 base = i == 1 ? cave.StartPos : cave.Lines[static_cast<std::size_t>(from)].Pos;
+        AddVec(base, l.Delta, l.Pos);
+        WallPoints(cave, i);
+        if (i % 20 == 0) {
+            l.Comment = "note";
+            l.HasComment = true;
+        }
+    }
+    return cave;
+}
+
+void Redraw(benchmark::State& state, bool everything) {
+    static TKviste cave = BigCave(65535);
+    TSummaryValues summary;
+    ComputeStatistics(cave, summary);
+    TPlotView view;
+    InitPlotparameters(view);
+    SetViewPort(view, 0, 0, 1684, 1053, summary); // a 1600 x 1000 viewport
+    FitToPage(view, summary);
+    view.RotAngle = 30;
+    view.TiltAngle = -60;
+    TPlotSwitches sw;
+    sw.ShowStations = sw.ShowLabels = sw.ShowWalls = everything;
+    TPlotColorTable colors;
+    SetPlotColors(colors);
+    TNullCanvas canvas;
+    for (auto _ : state) {
+        TStationIndex index(cave); // rebuilt by every redraw of the window
+        const TViewLimits& v = view.Limits;
+        SetToPCParams(view, v.West, v.South, v.East, v.North);
+        ClearPlotScreen(canvas, view);
+        TPlotPass pass{canvas, cave, view, sw, colors, index};
+        PlottPolygon(pass);
+        benchmark::DoNotOptimize(canvas.Count);
+    }
+}
+
+void BM_RedrawCentreLines(benchmark::State& state) {
+    Redraw(state, false);
+}
+void BM_RedrawStationsLabelsWalls(benchmark::State& state) {
+    Redraw(state, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_RedrawCentreLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawStationsLabelsWalls)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
