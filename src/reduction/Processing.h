@@ -9,7 +9,7 @@
 #include <vector>
 
 struct TProcessResult {
-    std::vector<std::string> Connectivity; // one message per unlinked shot, in line order
+    std::vector<std::string> Connectivity;  // one message per unlinked shot, in line order
     std::vector<std::string> ListingErrors; // a listing that could not be written, with the reason
 };
 
