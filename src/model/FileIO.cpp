@@ -2,10 +2,12 @@
 #include "model/FileIO.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +26,8 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& r
         ::close(fd);
         return false;
     }
+    content.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    AdviseHugePages(content.data(), content.capacity());
     content.resize(static_cast<std::size_t>(st.st_size));
     std::size_t got = 0;
     for (;;) {
@@ -116,4 +120,15 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return fs::exists(path, ec);
+}
+
+void AdviseHugePages(const void* data, std::size_t bytes) {
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    if (bytes < 2 * kHuge)
+        return;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = (begin + bytes) & ~(kHuge - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }

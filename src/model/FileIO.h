@@ -20,3 +20,7 @@ std::string DirectoryOf(const std::string& path);
 // dir joined with name.
 std::string JoinPath(const std::string& dir, const std::string& name);
 bool FileExists(const std::string& path);
+
+// Asks the system to back a large buffer that is about to be filled with huge pages: a
+// million-shot model otherwise spends most of its reading time in page faults. A hint only.
+void AdviseHugePages(const void* data, std::size_t bytes);

@@ -225,16 +225,22 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
     result.CountedLines = count.Count;
 
     log.clear();
-    log.reserve(static_cast<std::size_t>(count.Count) * 24 + 256);
+    // A scan point's log line is longer than its file line; half as much again covers it.
+    log.reserve(content.size() + content.size() / 2 + 4096);
+    AdviseHugePages(log.data(), log.capacity());
     AppendLine(log, "File reading LogFile for : " + fileName);
     AppendInt(log, count.Count);
     AppendLine(log, "  data lines read; now logging for errors!");
     AppendLine(log, clock.Now());
 
     // Read into a fresh model so that a failed read leaves the caller's cave as it was.
+    // Shots are built in place as they are read: a table of blank records filled afterwards
+    // would write every byte of a million-shot model twice.
     TKviste c;
     c.Lines.clear();
-    c.Lines.resize(static_cast<std::size_t>(count.Count) + 1);
+    c.Lines.reserve(static_cast<std::size_t>(count.Count) + 1);
+    AdviseHugePages(c.Lines.data(), c.Lines.capacity() * sizeof(Tdatalinje));
+    c.Lines.emplace_back();
     ResetCave(c, 0);
     std::string line2;
 
@@ -255,7 +261,7 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
         while (in.SkipBlankLines()) {
             const std::int64_t kindLine = in.Line();
             const char kind = in.PeekLine()[0];
-            Tdatalinje& last = c.Lines[static_cast<std::size_t>(c.LineCount)];
+            Tdatalinje& last = c.Lines.back(); // the most recent data line, or entry 0
             if (kind == ';') {
                 in.TakeInLine(1);
                 text = "    ";
@@ -325,7 +331,9 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
             } else {
                 if (c.LineCount == INT32_MAX)
                     throw ReadError{kindLine, "too many data lines"};
-                Tdatalinje d;
+                // Lines starting with "%" or "&" were not counted by the first pass: the
+                // table simply grows.
+                Tdatalinje& d = c.Lines.emplace_back();
                 d.FromName = str4(in.TakeInLine(4));
                 in.TakeInLine(1);
                 d.ToName = str4(in.TakeInLine(4));
@@ -340,16 +348,12 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
                 in.EndLine();
                 d.Instrument = current;
                 ++c.LineCount;
-                // Lines starting with "%" or "&" are not counted by the first pass.
-                if (static_cast<std::size_t>(c.LineCount) >= c.Lines.size())
-                    c.Lines.emplace_back();
                 AppendInt(log, c.LineCount);
                 log.push_back(' ');
                 log.append(d.FromName.view());
                 log.append("...");
                 log.append(d.ToName.view());
                 AppendLine(log, "  OK");
-                c.Lines[static_cast<std::size_t>(c.LineCount)] = std::move(d);
             }
         }
     } catch (const ReadError& e) {
@@ -360,8 +364,6 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
     }
     AppendLine(log, "All is success!!!");
 
-    // The first pass may count lines that the second reads as scan points or photos.
-    c.Lines.resize(static_cast<std::size_t>(c.LineCount) + 1);
     cave = std::move(c);
     headerLine2 = std::move(line2);
     result.Ok = true;
