@@ -26,7 +26,3 @@ std::string CommentsListingText(const std::string& dataFile, const TKviste& cave
 std::string StatisticsText(const TKviste& cave, const TSummaryValues& summary,
                            const TextClock& clock);
 std::string ScanListText(const TKviste& cave, const TextClock& clock);
-
-// The same bytes as AppendReal(out, x, width, 2), computed with integer arithmetic on the
-// exact binary value: the listings print millions of such numbers.
-void AppendReal2(std::string& out, double x, int width);

@@ -1,6 +1,8 @@
 // Station placement in one pass over the shots, and the summary statistics.
 #include "reduction/Reduction.h"
 
+#include "model/FileIO.h"
+
 #include <cassert>
 
 #ifdef __linux__
@@ -19,7 +21,7 @@ void TStationIndex::Build(const TKviste& cave) {
     shift_ = 64 - bits;
     slots_.clear();
     slots_.reserve(std::size_t{1} << bits);
-    AdviseLargeBuffer(slots_.data(), slots_.capacity() * sizeof(Slot));
+    AdviseHugePages(slots_.data(), slots_.capacity() * sizeof(Slot));
     slots_.resize(std::size_t{1} << bits);
     const std::size_t mask = slots_.size() - 1;
     // Ascending order, and a name already present is left alone: the first shot wins.
@@ -46,22 +48,6 @@ std::int32_t TStationIndex::FirstLineTo(const str4& name) const {
         if (slots_[h].Key == key)
             return slots_[h].Line;
     }
-}
-
-void AdviseLargeBuffer(const void* data, std::size_t bytes) {
-#ifdef __linux__
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    if (bytes < 4 * kHugePage)
-        return;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (start + bytes) & ~(kHugePage - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
 }
 
 static std::string ConnectivityMessage(const str4& fromName, std::int32_t line) {

@@ -50,11 +50,6 @@ private:
     }
 };
 
-// Asks the system to back a large, freshly reserved buffer with huge pages where it can: filling
-// hundreds of megabytes page by page spends more time in page faults than in the work itself.
-// A hint only; nothing changes where it is not supported.
-void AdviseLargeBuffer(const void* data, std::size_t bytes);
-
 // Places every station; returns one "Connectivity FAILED! ..." message per unlinked shot, in order.
 std::vector<std::string> LinkStations(TKviste& cave);
 void ComputeStatistics(TKviste& cave, TSummaryValues& summary);

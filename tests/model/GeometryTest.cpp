@@ -2,7 +2,10 @@
 #include "model/Geometry.h"
 #include "support/TestSupport.h"
 
+#include <cmath>
+#include <cstdio>
 #include <numbers>
+#include <vector>
 
 TEST(RealToStr, RightAlignsRoundsAndNeverCuts) {
     std::string s;
@@ -57,4 +60,33 @@ TEST(RoundEven, HalvesToEven) {
     EXPECT_EQ(RoundEven(-2.5), -2);
     EXPECT_EQ(RoundEven(2.4999), 2);
     EXPECT_EQ(RoundEven(1e300), 9000000000000000000LL);
+}
+
+// The fast two-decimal path gives exactly what printf gives, ties, signs, NaN and infinities
+// included.
+TEST(AppendReal, TwoDecimalsMatchPrintf) {
+    std::vector<double> values = {0.0,    -0.0,         0.005,    -0.005,      0.125,
+                                  0.375,  2.675,        -2.675,   1.005,       0.001,
+                                  -0.001, 999.995,      1e15,     -1e15,       999999999999999.9,
+                                  1e300,  -1e-300,      4.9e-324, 1234567.125, -5,
+                                  1e6,    std::nan(""), INFINITY, -INFINITY,   0.045};
+    for (int k = -4000; k <= 4000; ++k)
+        values.push_back(k / 8.0 + 0.005 * (k % 3)); // exact binary ties and near misses
+    std::uint64_t state = 12345;
+    for (int k = 0; k < 200000; ++k) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        const double mantissa = static_cast<double>(state >> 11) * 0x1.0p-53;
+        const int scale = static_cast<int>((state >> 3) % 40) - 20;
+        values.push_back((state & 1 ? -1 : 1) * mantissa * std::pow(10.0, scale));
+    }
+    for (const double x : values) {
+        for (const int width : {0, 5, 8, 10}) {
+            std::string expected, actual;
+            char buf[400];
+            std::snprintf(buf, sizeof buf, "%*.*f", width, 2, x);
+            expected = buf;
+            AppendReal(actual, x, width, 2);
+            ASSERT_EQ(expected, actual) << "x = " << x << ", width " << width;
+        }
+    }
 }
