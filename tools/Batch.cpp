@@ -35,7 +35,7 @@ const char* const kUsage =
     "  --png OUT.png        draw the fitted view of the cave into a PNG picture\n"
     "  --size WxH           picture size in pixels (default 1600x1000)\n"
     "  --rotation DEG       turn of the view (default 0)\n"
-    "  --tilt DEG           tilt of the view (default 0, a plan)\n"
+    "  --tilt DEG           tilt of the view (default -90, the plan; 0 an elevation)\n"
     "  --labels --walls --stations --grid --scans\n"
     "                       draw station names, walls, station symbols, the grid, scans\n"
 #endif

@@ -6,7 +6,6 @@
 #include <cassert>
 
 #ifdef __linux__
-#include <sys/mman.h>
 #endif
 
 // How many shots ahead the passes below fetch the slot they will probe.

@@ -6,6 +6,7 @@
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
+#include "plot/KvisPlotForm1.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
@@ -732,7 +733,10 @@ void TMainForm::CorrectLoopsBtnClick() {
         CorrectLoops(Cave, LoopTable, CorrectionCycles, CurrentFile, SystemClock());
     if (!result.Ok)
         Dialogs().Warning(DecodeWindows1252(result.Reason));
-    // Open plot windows are redrawn here once they exist.
+    // The plot windows show the corrected positions.
+    for (QMdiSubWindow* sub : MdiArea->subWindowList())
+        if (auto* plot = qobject_cast<TKvisPlotForm1*>(sub->widget()))
+            plot->PlottKviste();
 }
 
 void TMainForm::SetCyclesBtnClick() {
@@ -749,9 +753,14 @@ void TMainForm::CorrCycleOKBtnClick() {
 }
 
 void TMainForm::PlotCaveBtnClick() {
-    if (!DataLoaded)
+    if (!DataLoaded || !Processed)
         return;
-    // The plot window is created and shown here: new TKvisPlotForm1(this), several at a time.
+    // Several plot windows may be open at once, each with its own view.
+    QMdiSubWindow* sub = MdiArea->addSubWindow(new TKvisPlotForm1);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(900, 620);
+    sub->show();
+    UpdateCommandStates();
 }
 
 void TMainForm::CascadeClick() {

@@ -4,6 +4,7 @@
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
 #include "model/TextClock.h"
+#include "plot/KvisPlotForm1.h"
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
 #include "shell/MainForm.h"
@@ -97,6 +98,26 @@ private slots:
         SetDialogs(nullptr);
         cwd_.reset();
         dir_.reset();
+    }
+
+    void plotCaveOpensOneWindowPerCommand() {
+        Command("PlotCaveBtn")->trigger(); // nothing loaded: nothing opens
+        QVERIFY(form_->MdiArea->subWindowList().isEmpty());
+
+        OpenSmall();
+        Command("PlotCaveBtn")->trigger();
+        Command("PlotCaveBtn")->trigger();
+        QList<TKvisPlotForm1*> plots;
+        for (QMdiSubWindow* sub : form_->MdiArea->subWindowList())
+            if (auto* plot = qobject_cast<TKvisPlotForm1*>(sub->widget()))
+                plots << plot;
+        QCOMPARE(plots.size(), 2);
+        QVERIFY(plots[0] != plots[1]);
+        // A loop correction redraws the open plots; closing them leaves the main window working.
+        Command("CorrectLoopsBtn")->trigger();
+        QVERIFY(dialogs_.TextsOf("Warning").isEmpty());
+        Command("CloseAllItem")->trigger();
+        QTRY_VERIFY(form_->MdiArea->subWindowList().isEmpty());
     }
 
     void startsEmptyAndWarnsOnlyWithoutTheIcon() {
