@@ -1,5 +1,6 @@
 // Speed of a whole loop correction run (detection, paths, passes, re-placement, four files)
 // on a generated survey.
+#include "BenchSupport.h"
 #include "SurveyGenerator.h"
 #include "model/FileIO.h"
 #include "model/SurveyReader.h"
@@ -15,22 +16,6 @@
 namespace {
 
 const FixedClock kClock("01.02.2026 10:00:00");
-
-class BenchDir {
-public:
-    BenchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kvloopbench.XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        path_ = pattern;
-    }
-    ~BenchDir() { std::filesystem::remove_all(path_); }
-    std::string File(const std::string& name) const { return JoinPath(path_, name); }
-
-private:
-    std::string path_;
-};
 
 // The survey as a processing leaves it: read, vectors, stations placed.
 TKviste ProcessedSurvey(std::int64_t shots, double loopShare) {

@@ -1,4 +1,5 @@
 // Reading speed: ReadSurveyFile with its log on generated surveys, and the generator itself.
+#include "BenchSupport.h"
 #include "SurveyGenerator.h"
 
 #include "model/FileIO.h"
@@ -30,22 +31,10 @@ TGeneratorOptions BenchOptions(std::int64_t shots) {
 // them), removed when the program ends.
 class BenchFiles {
 public:
-    ~BenchFiles() {
-        if (!dir_.empty()) {
-            std::error_code ec;
-            fs::remove_all(dir_, ec);
-        }
-    }
     const std::string& Survey(std::int64_t shots) {
-        if (dir_.empty()) {
-            std::string tmpl = (fs::temp_directory_path() / "kvreadbenchXXXXXX").string();
-            if (!::mkdtemp(tmpl.data()))
-                throw std::runtime_error("cannot create a temporary directory");
-            dir_ = tmpl;
-        }
         std::string& path = shots == 65535 ? small_ : large_;
         if (path.empty()) {
-            path = JoinPath(dir_, "gen" + std::to_string(shots) + ".grt");
+            path = dir_.File("gen" + std::to_string(shots) + ".grt");
             std::string reason;
             if (!WriteFileAtomically(path, GenerateSurvey(BenchOptions(shots)), reason, false))
                 throw std::runtime_error("cannot write " + path + ": " + reason);
@@ -54,7 +43,8 @@ public:
     }
 
 private:
-    std::string dir_, small_, large_;
+    BenchDir dir_;
+    std::string small_, large_;
 };
 
 BenchFiles files;

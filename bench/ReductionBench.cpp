@@ -1,4 +1,5 @@
 // Speed of station placement and of the whole processing chain on generated surveys.
+#include "BenchSupport.h"
 #include "SurveyGenerator.h"
 #include "model/FileIO.h"
 #include "model/SurveyReader.h"
@@ -21,23 +22,6 @@ std::string SurveyText(std::int64_t shots) {
     options.Shots = shots;
     return GenerateSurvey(options);
 }
-
-// A directory of its own under the temporary directory, removed at the end of the run.
-class BenchDir {
-public:
-    BenchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kvredbench.XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        path_ = pattern;
-    }
-    ~BenchDir() { std::filesystem::remove_all(path_); }
-    std::string File(const std::string& name) const { return JoinPath(path_, name); }
-
-private:
-    std::string path_;
-};
 
 bool ReadInto(const std::string& text, TKviste& cave) {
     std::string header2, log;
