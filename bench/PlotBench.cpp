@@ -1,6 +1,14 @@
 // One full redraw of the plot's drawing pass over a large survey, 1600 x 1000 pixels.
 #include "plot/PlotRender.h"
 
+#ifdef KV_BENCH_QT
+#include "plot/QtCanvas.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#endif
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -59,31 +67,71 @@ TKviste BigCave(int shots) {
     return cave;
 }
 
-void Redraw(benchmark::State& state, bool everything) {
+// The view and switches of a fitted 1600 x 1000 window looking obliquely at the cave.
+struct TRedrawSetup {
+    TPlotView View;
+    TPlotSwitches Switches;
+    TPlotColorTable Colors;
+    TRedrawSetup(TKviste& cave, bool everything) {
+        TSummaryValues summary;
+        ComputeStatistics(cave, summary);
+        InitPlotparameters(View);
+        SetViewPort(View, 0, 0, 1684, 1053, summary); // a 1600 x 1000 viewport
+        FitToPage(View, summary);
+        View.RotAngle = 30;
+        View.TiltAngle = -60;
+        Switches.ShowStations = Switches.ShowLabels = Switches.ShowWalls = everything;
+        SetPlotColors(Colors);
+    }
+};
+
+TKviste& Cave65535() {
     static TKviste cave = BigCave(65535);
-    TSummaryValues summary;
-    ComputeStatistics(cave, summary);
-    TPlotView view;
-    InitPlotparameters(view);
-    SetViewPort(view, 0, 0, 1684, 1053, summary); // a 1600 x 1000 viewport
-    FitToPage(view, summary);
-    view.RotAngle = 30;
-    view.TiltAngle = -60;
-    TPlotSwitches sw;
-    sw.ShowStations = sw.ShowLabels = sw.ShowWalls = everything;
-    TPlotColorTable colors;
-    SetPlotColors(colors);
+    return cave;
+}
+
+void RedrawOn(TPlotCanvas& canvas, TKviste& cave, TRedrawSetup& setup) {
+    TStationIndex index(cave); // rebuilt by every redraw of the window
+    const TViewLimits& v = setup.View.Limits;
+    SetToPCParams(setup.View, v.West, v.South, v.East, v.North);
+    ClearPlotScreen(canvas, setup.View);
+    TPlotPass pass{canvas, cave, setup.View, setup.Switches, setup.Colors, index};
+    PlottPolygon(pass);
+}
+
+// The drawing pass alone, against a canvas that only counts.
+void Redraw(benchmark::State& state, bool everything) {
+    TKviste& cave = Cave65535();
+    TRedrawSetup setup(cave, everything);
     TNullCanvas canvas;
     for (auto _ : state) {
-        TStationIndex index(cave); // rebuilt by every redraw of the window
-        const TViewLimits& v = view.Limits;
-        SetToPCParams(view, v.West, v.South, v.East, v.North);
-        ClearPlotScreen(canvas, view);
-        TPlotPass pass{canvas, cave, view, sw, colors, index};
-        PlottPolygon(pass);
+        RedrawOn(canvas, cave, setup);
         benchmark::DoNotOptimize(canvas.Count);
     }
 }
+
+#ifdef KV_BENCH_QT
+// The whole redraw as the window does it: the pass painting into a 1600 x 1000 image.
+void Paint(benchmark::State& state, bool everything) {
+    TKviste& cave = Cave65535();
+    TRedrawSetup setup(cave, everything);
+    QImage image(1600, 1000, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        TQtCanvas canvas(painter);
+        RedrawOn(canvas, cave, setup);
+    }
+}
+void BM_PaintCentreLines(benchmark::State& state) {
+    Paint(state, false);
+}
+void BM_PaintStationsLabelsWalls(benchmark::State& state) {
+    Paint(state, true);
+}
+BENCHMARK(BM_PaintCentreLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintStationsLabelsWalls)->Unit(benchmark::kMillisecond);
+#endif
 
 void BM_RedrawCentreLines(benchmark::State& state) {
     Redraw(state, false);
@@ -96,4 +144,15 @@ void BM_RedrawStationsLabelsWalls(benchmark::State& state) {
 
 BENCHMARK(BM_RedrawCentreLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawStationsLabelsWalls)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+#ifdef KV_BENCH_QT
+    // Text needs a GUI application; no screen is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+#endif
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,7 +1,9 @@
-// Canvas calls turned into QPainter calls; the pen is set only when it has changed.
+// Canvas calls turned into QPainter calls; pen, brush and font are set only when they change.
 #include "plot/QtCanvas.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
 
 QColor ToQColor(std::uint32_t colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -30,32 +32,54 @@ static QFont PlotFont(const std::string& name, int pixelHeight) {
 }
 
 TQtCanvas::TQtCanvas(QPainter& painter)
-    : painter_(painter), metrics_(PlotFont(FontName(), FontHeight())) {
-    painter_.setFont(PlotFont(FontName(), FontHeight()));
-    PenChanged();
-    BrushChanged();
+    : painter_(painter), metrics_(PlotFont(FontName(), FontHeight())), fontName_(FontName()),
+      fontHeight_(FontHeight()) {
+    SetPainterFont(PlotFont(FontName(), FontHeight()));
+    UseLinePen();
+    UseBrush();
 }
 
-void TQtCanvas::PenChanged() {
-    const TPlotPen& p = Pen();
-    pen_ = QPen(ToQColor(p.Colour), p.Width > 1 ? p.Width : 0, ToQtPenStyle(p.Style));
-    painter_.setPen(pen_);
-}
+void TQtCanvas::PenChanged() {}
 
-void TQtCanvas::BrushChanged() {
-    const TPlotBrush& b = Brush();
-    painter_.setBrush(b.Solid ? QBrush(ToQColor(b.Colour)) : QBrush(Qt::NoBrush));
-}
+void TQtCanvas::BrushChanged() {}
 
 void TQtCanvas::FontChanged() {
-    const QFont font = PlotFont(FontName(), FontHeight());
-    if (font != painter_.font()) {
-        painter_.setFont(font);
-        metrics_ = QFontMetrics(font);
-    }
+    // A colour change alone needs no new font: building one per label was most of a redraw.
+    if (FontName() == fontName_ && FontHeight() == fontHeight_)
+        return;
+    fontName_ = FontName();
+    fontHeight_ = FontHeight();
+    SetPainterFont(PlotFont(fontName_, fontHeight_));
+}
+
+void TQtCanvas::SetPainterFont(const QFont& font) {
+    painter_.setFont(font);
+    metrics_ = QFontMetrics(font);
+    rawFont_ = QRawFont::fromFont(font);
+    known_.reset();
+}
+
+void TQtCanvas::UseLinePen() {
+    const TPlotPen& p = Pen();
+    if (lineHeld_ && p == linePen_)
+        return;
+    painter_.setPen(QPen(ToQColor(p.Colour), p.Width > 1 ? p.Width : 0, ToQtPenStyle(p.Style)));
+    linePen_ = p;
+    lineHeld_ = true;
+    textHeld_ = false;
+}
+
+void TQtCanvas::UseBrush() {
+    const TPlotBrush& b = Brush();
+    if (brushHeld_ && b == heldBrush_)
+        return;
+    painter_.setBrush(b.Solid ? QBrush(ToQColor(b.Colour)) : QBrush(Qt::NoBrush));
+    heldBrush_ = b;
+    brushHeld_ = true;
 }
 
 void TQtCanvas::LineTo(int x, int y) {
+    UseLinePen();
     const QPoint to(x, y);
     painter_.drawLine(current_, to);
     current_ = to;
@@ -63,23 +87,57 @@ void TQtCanvas::LineTo(int x, int y) {
 
 // The figure covers x1 .. x2 - 1, as the bounding rectangles of the drawing pass mean it.
 void TQtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    UseLinePen();
+    UseBrush();
     painter_.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }
 
 void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    UseLinePen();
+    UseBrush();
     painter_.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }
 
 void TQtCanvas::SetPixel(int x, int y, std::uint32_t colour) {
-    painter_.setPen(QPen(ToQColor(colour), 0));
-    painter_.drawPoint(x, y);
-    painter_.setPen(pen_);
+    // A one-pixel fill leaves the pen alone.
+    painter_.fillRect(x, y, 1, 1, ToQColor(colour));
 }
 
 void TQtCanvas::TextOut(int x, int y, const std::string& text) {
-    painter_.setPen(ToQColor(FontColour()));
-    painter_.drawText(QPoint(x, y + metrics_.ascent()), QString::fromLatin1(text));
-    painter_.setPen(pen_);
+    if (!textHeld_ || textColour_ != FontColour()) {
+        painter_.setPen(ToQColor(FontColour()));
+        textColour_ = FontColour();
+        textHeld_ = true;
+        lineHeld_ = false;
+    }
+    const QPointF origin(x, y + metrics_.ascent());
+    if (!rawFont_.isValid()) {
+        painter_.drawText(origin, QString::fromLatin1(text));
+        return;
+    }
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(static_cast<qsizetype>(text.size()));
+    positions.reserve(static_cast<qsizetype>(text.size()));
+    qreal pen = 0;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (!known_[c]) {
+            const QList<quint32> g = rawFont_.glyphIndexesForString(QString(QChar(c)));
+            glyph_[c] = g.isEmpty() ? 0 : g.first();
+            const QList<QPointF> a = rawFont_.advancesForGlyphIndexes(QList<quint32>{glyph_[c]});
+            advance_[c] = a.isEmpty() ? 0 : a.first().x();
+            known_[c] = true;
+        }
+        glyphs.append(glyph_[c]);
+        positions.append(QPointF(pen, 0));
+        pen += advance_[c];
+    }
+    QGlyphRun run;
+    run.setRawFont(rawFont_);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter_.drawGlyphRun(origin, run);
 }
 
 int TQtCanvas::TextWidth(const std::string& text) {
