@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QList>
+#include <QPointF>
 
 QColor ToQColor(std::uint32_t colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -115,10 +116,8 @@ void TQtCanvas::TextOut(int x, int y, const std::string& text) {
         painter_.drawText(origin, QString::fromLatin1(text));
         return;
     }
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    glyphs.reserve(static_cast<qsizetype>(text.size()));
-    positions.reserve(static_cast<qsizetype>(text.size()));
+    glyphs_.clear();
+    positions_.clear();
     qreal pen = 0;
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
@@ -129,14 +128,13 @@ void TQtCanvas::TextOut(int x, int y, const std::string& text) {
             advance_[c] = a.isEmpty() ? 0 : a.first().x();
             known_[c] = true;
         }
-        glyphs.append(glyph_[c]);
-        positions.append(QPointF(pen, 0));
+        glyphs_.push_back(glyph_[c]);
+        positions_.emplace_back(pen, 0);
         pen += advance_[c];
     }
     QGlyphRun run;
     run.setRawFont(rawFont_);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
+    run.setRawData(glyphs_.data(), positions_.data(), static_cast<int>(glyphs_.size()));
     painter_.drawGlyphRun(origin, run);
 }
 

@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <array>
 #include <bitset>
+#include <vector>
 
 QColor ToQColor(std::uint32_t colour); // 0x00BBGGRR
 Qt::PenStyle ToQtPenStyle(std::uint8_t style);
@@ -57,4 +58,6 @@ private:
     std::array<quint32, 256> glyph_{};
     std::array<qreal, 256> advance_{};
     std::bitset<256> known_;
+    std::vector<quint32> glyphs_; // of the label being drawn, kept to spare allocations
+    std::vector<QPointF> positions_;
 };
