@@ -26,7 +26,10 @@ bool WriteRunFile(const std::string& dataFile, const char* ext, const std::strin
                   TCorrectionResult& result) {
     const std::string path = ChangeExtension(dataFile, ext);
     std::string reason;
-    if (WriteFileAtomically(path, text, reason, /*sync=*/false))
+    // A survey saved under one of these extensions must not be replaced by a run file.
+    if (path == dataFile)
+        reason = "is the survey data file itself";
+    else if (WriteFileAtomically(path, text, reason, /*sync=*/false))
         return true;
     result.Ok = false;
     result.Reason = path + ": " + reason;

@@ -18,7 +18,9 @@ struct TGoldenCase {
     int Cycles;
 };
 
-void PrintTo(const TGoldenCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const TGoldenCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 // A square of four legs typed as one traverse, closing at the start with a leg 1 m short;
 // A005 and A006 hang off the corner A003.
@@ -180,6 +182,17 @@ TEST(CorrectLoops, AnUnwritableDirectoryEndsTheRunWithTheReason) {
         CorrectLoops(cave, loops, 1, dir.File("missing/h.grt"), FixedClock(kStamp));
     EXPECT_FALSE(r.Ok);
     EXPECT_NE(r.Reason.find("h.tmp"), std::string::npos) << r.Reason;
+}
+
+TEST(CorrectLoops, NeverOverwritesTheSurveyItself) {
+    TKviste cave = HangingCave();
+    TempDir dir;
+    WriteFileBytes(dir.File("h.Fix"), "the survey");
+    TLoopTable loops;
+    const TCorrectionResult r = CorrectLoops(cave, loops, 1, dir.File("h.Fix"), FixedClock(kStamp));
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Reason.find("is the survey data file itself"), std::string::npos) << r.Reason;
+    EXPECT_EQ(ReadFileBytes(dir.File("h.Fix")), "the survey");
 }
 
 TEST(CorrectLoops, ReportsEveryPassAndASecondRunFindsTheLoopClosed) {
