@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <climits>
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -382,7 +383,11 @@ TReadResult ReadSurveyFile(const std::string& fileName, TKviste& cave, std::stri
     result = ReadSurveyText(content, fileName, cave, headerLine2, clock, log);
     std::string reason;
     const std::string logName = JoinPath(DirectoryOf(fileName), kReadingLogName);
-    if (WriteFileAtomically(logName, log, reason, false))
+    std::error_code ec;
+    if (std::filesystem::equivalent(logName, fileName, ec))
+        result.Notices.push_back("The reading log was not written: " + fileName +
+                                 " is the survey data file itself");
+    else if (WriteFileAtomically(logName, log, reason, false))
         result.LogWritten = true;
     else
         result.Notices.push_back("Could not write the reading log " + logName + ": " + reason);

@@ -305,6 +305,20 @@ TEST(SurveyReader, MissingFileAndDirectory) {
     EXPECT_EQ(cave.CaveName, "NOCAVE");
 }
 
+TEST(SurveyReader, ASurveyNamedLikeTheLogIsNotOverwritten) {
+    TempDir dir;
+    const std::string file = dir.File("Kvistrel.log");
+    const std::string text = ReadFileBytes(TestDataPath("model/template.grt"));
+    WriteFileBytes(file, text);
+    TKviste cave;
+    std::string h2;
+    const TReadResult r = ReadSurveyFile(file, cave, h2, kClock);
+    EXPECT_TRUE(r.Ok);
+    EXPECT_FALSE(r.LogWritten);
+    ASSERT_EQ(r.Notices.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(file), text);
+}
+
 TEST(SurveyReader, CountDataLines) {
     EXPECT_EQ(
         CountDataLinesIn(
