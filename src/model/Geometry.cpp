@@ -147,6 +147,14 @@ std::string FormatReal(double x, int width, int decimals) {
     return s;
 }
 
+void AppendVec(std::string& out, const TVec3& v, int width) {
+    AppendReal2(out, v.X, width);
+    out += ' ';
+    AppendReal2(out, v.Y, width);
+    out += ' ';
+    AppendReal2(out, v.Z, width);
+}
+
 void AppendInt(std::string& out, long long n, int width) {
     char buf[32];
     auto res = std::to_chars(buf, buf + sizeof buf, n);

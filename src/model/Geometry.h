@@ -50,6 +50,8 @@ void RealToStr(int width, int decimals, std::string& s, double x);
 // Appends the same text to out, for writers that build a whole file.
 void AppendReal(std::string& out, double x, int width, int decimals);
 std::string FormatReal(double x, int width, int decimals);
+// Appends X, Y and Z, each with two decimals in at least width characters, one blank apart.
+void AppendVec(std::string& out, const TVec3& v, int width);
 // Appends an integer right-aligned in at least width characters.
 void AppendInt(std::string& out, long long n, int width = 0);
 

@@ -33,15 +33,6 @@ void AppendStamp(std::string& out, const TextClock& clock) {
     out += kEol;
 }
 
-// x, y, z each right-aligned in width with 2 decimals, one blank between them.
-void AppendTriple(std::string& out, const TVec3& v, int width) {
-    AppendReal(out, v.X, width, 2);
-    out += ' ';
-    AppendReal(out, v.Y, width, 2);
-    out += ' ';
-    AppendReal(out, v.Z, width, 2);
-}
-
 void AppendScanBlock(std::string& out, const Tdatalinje& line) {
     out += "--> Cross- section scan from station ";
     out += line.ToName.view();
@@ -58,9 +49,9 @@ void AppendScanBlock(std::string& out, const Tdatalinje& line) {
         out += ' ';
         AppendReal(out, p.Distance, 5, 2);
         out += ' ';
-        AppendTriple(out, p.Offset, 6);
+        AppendVec(out, p.Offset, 6);
         out += ' ';
-        AppendTriple(out, p.World, 8);
+        AppendVec(out, p.World, 8);
         out += kEol;
     }
     out += " <---->  End of profile scan from station ";
@@ -96,7 +87,7 @@ std::string CartesianListingText(const std::string& fileName, const TKviste& cav
     out += "    ";
     out += first.FromName.view();
     out.append(44, ' ');
-    AppendTriple(out, cave.StartPos, 8);
+    AppendVec(out, cave.StartPos, 8);
     out += "  ";
     AppendBool(out, first.Linked);
     out += kEol;
@@ -113,9 +104,9 @@ std::string CartesianListingText(const std::string& fileName, const TKviste& cav
         out += ' ';
         AppendReal(out, line.Length, 6, 2);
         out += ' ';
-        AppendTriple(out, line.Delta, 6);
+        AppendVec(out, line.Delta, 6);
         out += ' ';
-        AppendTriple(out, line.Pos, 8);
+        AppendVec(out, line.Pos, 8);
         out += ' ';
         AppendBool(out, line.Linked);
         out += kEol;

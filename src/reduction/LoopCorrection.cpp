@@ -14,14 +14,6 @@ void EndLine(std::string& out) {
     out += "\r\n";
 }
 
-void AppendPos(std::string& out, const TVec3& p) {
-    AppendReal(out, p.X, 8, 2);
-    out += ' ';
-    AppendReal(out, p.Y, 8, 2);
-    out += ' ';
-    AppendReal(out, p.Z, 8, 2);
-}
-
 bool WriteRunFile(const std::string& dataFile, const char* ext, const std::string& text,
                   TCorrectionResult& result) {
     const std::string path = ChangeExtension(dataFile, ext);
@@ -70,7 +62,7 @@ void CorrectionPass(TKviste& cave, TLoopTable& loops, const TLoopPaths& paths, s
             fix += '(';
             AppendInt(fix, k, 3);
             fix += ") : ";
-            AppendPos(fix, line.Pos);
+            AppendVec(fix, line.Pos, 8);
             fix += " ->  ";
             // A path of one entry is the closing station alone: it takes the whole misclosure.
             const double f = m == 1 ? 1.0 : 1.0 - double(s - 1) / double(m - 1);
@@ -78,7 +70,7 @@ void CorrectionPass(TKviste& cave, TLoopTable& loops, const TLoopPaths& paths, s
             ScaleVec(d, step, f);
             AddVec(line.Pos, step, line.Pos);
             line.LoopCorrected = true;
-            AppendPos(fix, line.Pos);
+            AppendVec(fix, line.Pos, 8);
             EndLine(fix);
         }
     }
