@@ -143,9 +143,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
 }
 
 void Progress(int pass, int passes, void*) {
-    std::fprintf(stderr, "\rcorrection pass %d of %d", pass, passes);
-    if (pass == passes)
-        std::fputc('\n', stderr);
+    std::fprintf(stderr, "correction pass %d of %d\n", pass, passes);
     std::fflush(stderr);
 }
 
