@@ -12,6 +12,21 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// The picture's own view arithmetic: where a plan point lands in the PNG.
+struct TPngScreen {
+    TPlotView View;
+    TPngScreen(const TKviste& cave, const TSummaryValues& summary, const TPngOptions& o) {
+        SetPngView(View, cave, summary, o);
+        SetToPCParams(View, View.Limits.West, View.Limits.South, View.Limits.East,
+                      View.Limits.North);
+    }
+    QPoint operator()(double x, double y) const {
+        std::int32_t sx, sy;
+        ToScreen(View, x, y, sx, sy);
+        return QPoint(sx, sy);
+    }
+};
+
 class PngExportTest : public QObject {
     Q_OBJECT
 
@@ -60,15 +75,8 @@ private slots:
         const QImage img(QString::fromStdString(out));
         QCOMPARE(img.size(), QSize(o.Width, o.Height));
 
-        TPlotView view;
-        SetPngView(view, cave, summary, o);
-        SetToPCParams(view, view.Limits.West, view.Limits.South, view.Limits.East,
-                      view.Limits.North);
-        auto px = [&](double x, double y) {
-            std::int32_t sx, sy;
-            ToScreen(view, x, y, sx, sy);
-            return QPoint(sx, sy);
-        };
+        const TPngScreen px(cave, summary, o);
+        const TPlotView& view = px.View;
         // Stations far from every other station, so no neighbour's symbol covers them.
         auto isolation = [&](int i) {
             const QPoint p = px(cave.Lines[i].Pos.X, cave.Lines[i].Pos.Y);
@@ -163,15 +171,7 @@ private slots:
         QCOMPARE(img.size(), QSize(800, 600));
 
         // The same view arithmetic tells where the stations are.
-        TPlotView view;
-        SetPngView(view, cave, summary, o);
-        SetToPCParams(view, view.Limits.West, view.Limits.South, view.Limits.East,
-                      view.Limits.North);
-        auto px = [&](double x, double y) {
-            std::int32_t sx, sy;
-            ToScreen(view, x, y, sx, sy);
-            return QPoint(sx, sy);
-        };
+        const TPngScreen px(cave, summary, o);
         const QPoint a1 = px(0, 0), a2 = px(10, 0), a3 = px(10, 10);
         // Start marker: a ring of 3 * UnitX (UnitX = 2) in the border colour.
         const QColor border = ToQColor(kStartMarkerColour);
