@@ -4,7 +4,7 @@
 #include "model/ProgramState.h"
 #include "plot/QtCanvas.h"
 #include "reduction/ReductionState.h"
-#include "shell/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 #include <QAction>
 #include <QApplication>

@@ -12,8 +12,8 @@
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
-#include "shell/ShellSupport.h"
-#include "shell/UserDialogs.h"
+#include "ui/WindowSupport.h"
+#include "ui/UserDialogs.h"
 
 #include <QAction>
 #include <QApplication>

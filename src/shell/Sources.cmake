@@ -1,8 +1,6 @@
 list(APPEND KV_GUI_SOURCES
-  shell/ShellSupport.cpp
-  shell/ShellSupport.h
-  shell/UserDialogs.cpp
-  shell/UserDialogs.h
+  ui/WindowSupport.h
+  ui/UserDialogs.h
   shell/ChildForm.cpp
   shell/ChildForm.h
   shell/AboutForm.cpp

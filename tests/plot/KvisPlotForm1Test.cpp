@@ -3,7 +3,7 @@
 
 #include "model/ProgramState.h"
 #include "reduction/ReductionState.h"
-#include "shell/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The About box: its texts and the credits panel.
-#include "ShellTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 #include "shell/AboutForm.h"
-#include "shell/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,9 +1,9 @@
 // The read-only text view: loading, captions, 8-bit text and missing files.
-#include "ShellTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 #include "shell/ChildForm.h"
-#include "shell/ShellSupport.h"
-#include "shell/UserDialogs.h"
+#include "ui/WindowSupport.h"
+#include "ui/UserDialogs.h"
 
 #include <QPlainTextEdit>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // The main window driven offscreen: opening, saving, the views, the Window menu and the panels.
-#include "ShellTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
@@ -8,7 +8,7 @@
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
 #include "shell/MainForm.h"
-#include "shell/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // Small services the windows share: 8-bit text for display, file names, the program's own files.
-#include "shell/ShellSupport.h"
+#include "ui/WindowSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>

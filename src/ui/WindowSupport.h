@@ -1,4 +1,4 @@
-// Small services the windows share: 8-bit text for display, file names, the program's own files.
+// Small services every window shares: 8-bit text for display, file names, the program's own files.
 #pragma once
 
 #include <QString>

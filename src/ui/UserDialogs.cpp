@@ -1,5 +1,5 @@
 // Every question the windows put to the user, behind one interface so tests can answer them.
-#include "shell/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>
