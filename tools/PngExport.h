@@ -4,6 +4,7 @@
 #include "model/CaveModel.h"
 #include "reduction/Reduction.h"
 
+#include <memory>
 #include <string>
 
 struct TPngOptions {
@@ -19,6 +20,8 @@ struct TPngOptions {
 };
 
 struct TPlotView;
+struct TPlotSwitches;
+class QGuiApplication;
 // The view of the picture: the options' angles, and limits that hold every station of the
 // rotated cave with a margin, the scale being the same on both axes.
 void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summary,
@@ -27,3 +30,9 @@ void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summ
 // Draws the cave with the plot's drawing pass and saves it; false with a reason otherwise.
 bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOptions& options,
                const std::string& outFile, std::string& reason);
+
+// Helpers the drawing exports share: the options' limits, a GUI application for text when
+// there is none yet (null when there is), and the display switches the options ask for.
+bool CheckPngOptions(const TPngOptions& options, std::string& reason);
+std::unique_ptr<QGuiApplication> EnsureGuiApplication();
+TPlotSwitches PngSwitches(const TPngOptions& options);
