@@ -2,6 +2,7 @@
 #include "plot/KvisPlotForm1.h"
 
 #include "model/ProgramState.h"
+#include "plot/HPGLWriter.h"
 #include "plot/QtCanvas.h"
 #include "reduction/ReductionState.h"
 #include "ui/UserDialogs.h"
@@ -180,6 +181,10 @@ QToolButton* TKvisPlotForm1::AddTool(QToolBar* bar, QAction* action, const char*
 
 void TKvisPlotForm1::BuildMenus() {
     QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("File1");
+    file->addAction(NewAction("ExportSVG1", "Export SVG...", &TKvisPlotForm1::ExportSVG1Click));
+    file->addAction(NewAction("ExportPDF1", "Export PDF...", &TKvisPlotForm1::ExportPDF1Click));
     bar->addAction(NewAction("Exit1", "E&xit", &TKvisPlotForm1::Exit1Click));
 
     QMenu* settings = bar->addMenu("Settings");
@@ -197,9 +202,8 @@ void TKvisPlotForm1::BuildMenus() {
     QMenu* plot = bar->addMenu("P&lot");
     plot->setObjectName("Plot1");
     plot->addAction(NewAction("Refresh1", "Re&fresh", &TKvisPlotForm1::Refresh1Click));
-    QAction* hpgl = NewAction("ExportHPGL1", "E&xport HPGL", nullptr);
-    hpgl->setEnabled(false); // comes with the plotter export
-    plot->addAction(hpgl);
+    // F10 is read in keyPressEvent, which ignores it in rotation mode.
+    plot->addAction(NewAction("ExportHPGL1", "E&xport HPGL", &TKvisPlotForm1::HPGLExport));
 
     View1 = bar->addMenu("&View");
     View1->setObjectName("View1");
@@ -577,6 +581,7 @@ void TKvisPlotForm1::SetGnomBox() {
 void TKvisPlotForm1::InitierPlot() {
     SetGnomBox();
     InitPlotparameters(View);
+    PlotHPGL().HPGLActive = false;
     Switches.ShowWalls = false;
     Incrementlabel->setText(Latin(StepLabelText(View.RotStep)));
     FitToPage(View, Summary);
@@ -615,7 +620,9 @@ void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
             SetToPCParams(View, v.West, v.South, v.East, v.North);
             ClearPlotScreen(canvas, View);
         }
-        TPlotPass pass{canvas, Cave, View, Switches, PlotColors, index_};
+        THPGLWriter& hpgl = PlotHPGL();
+        TPlotPass pass{
+            canvas, Cave, View, Switches, PlotColors, index_, hpgl.HPGLActive ? &hpgl : nullptr};
         PlottPolygon(pass);
         if (withGrid && Switches.ShowGrid) {
             const TViewLimits& v = View.Limits;
@@ -970,6 +977,9 @@ void TKvisPlotForm1::keyPressEvent(QKeyEvent* event) {
             InitierPlot();
             PlottKviste();
         }
+        break;
+    case Qt::Key_F10:
+        HPGLExport();
         break;
     default:
         QMainWindow::keyPressEvent(event);

@@ -23,6 +23,7 @@ class QToolBar;
 class QToolButton;
 
 class TKvisPlotForm1;
+class TextClock;
 
 // The drawing surface: shows the off-screen image and hands mouse events to the window.
 class TPlotSurface : public QWidget {
@@ -136,6 +137,12 @@ public:
     void StatOKButtonClick();
     void Exit1Click();
 
+    // Exports of the view (KvisPlotForm1Export.cpp): the plotter files, SVG and PDF.
+    void HPGLExport();
+    void ExportSVG1Click();
+    void ExportPDF1Click();
+    const TextClock* Clock = nullptr; // the frame's date and time; null: the system clock
+
     // Station pop-up menu, comment box, hint and finder.
     void FormMouseDown(Qt::MouseButton button, QPoint pos);
     void FormMouseMove(Qt::MouseButtons buttons, QPoint pos);
@@ -202,6 +209,7 @@ private:
     void SurfaceResized();
     void StepDone(); // after a rotation step: gnomon, and the cave when SimulRot
     void RebuildIndex();
+    void ExportVector(bool pdf);
 
     TStationIndex index_;
     bool rotationBarOn_ = false; // set only by RotationBtn

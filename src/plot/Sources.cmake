@@ -7,6 +7,7 @@ list(APPEND KV_CORE_SOURCES
 list(APPEND KV_GUI_SOURCES
   plot/QtCanvas.cpp
   plot/KvisPlotForm1.cpp
+  plot/KvisPlotForm1Export.cpp
   plot/KvisPlotForm1.h
   plot/PlotVectorFile.cpp
 )
