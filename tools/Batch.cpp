@@ -166,8 +166,8 @@ bool WriteHpgl(TKviste& cave, const TSummaryValues& summary, const TPngOptions& 
                const std::string& file, const std::string& stamp, std::string& message) {
     TPlotView view;
     InitPlotparameters(view);
+    // The limits only place a screen picture, which the batch has none of.
     SetViewPort(view, 0, 0, options.Width, options.Height, summary);
-    FitToPage(view, summary);
     view.RotAngle = options.Rotation;
     view.TiltAngle = std::clamp(options.Tilt, -90.0, 90.0);
     TPlotSwitches sw;

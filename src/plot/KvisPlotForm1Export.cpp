@@ -51,7 +51,8 @@ void TKvisPlotForm1::HPGLExport() {
                             CurrentFile, clock.Now(), PrintableClipWriter()};
         ok = ::HPGLExport(PlotHPGL(), in, message);
     }
-    Surface->update();
+    // The export's pass leaves out the grid and the clip polygons; bring the picture back.
+    PlottKviste();
     if (!ok)
         Dialogs().Warning(Local(message));
 }
