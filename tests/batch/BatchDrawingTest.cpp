@@ -1,6 +1,6 @@
 // The batch program's drawings read back by other programs: the plotter file through hp2xx,
 // the SVG as XML, the PDF through pdftoppm.
-#include "Batch.h"
+#include "BatchRun.h"
 #include "model/FileIO.h"
 #include "support/TestSupport.h"
 
@@ -15,14 +15,9 @@
 namespace {
 
 int RunArgs(std::vector<std::string> args, std::string& err) {
-    args.insert(args.begin(), "kvistrel-batch");
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    std::ostringstream out, errs;
-    const int status = RunBatch(static_cast<int>(argv.size()), argv.data(), out, errs);
-    err = errs.str();
-    return status;
+    const BatchRun r = Batch(std::move(args));
+    err = r.Err;
+    return r.Status;
 }
 
 bool HaveProgram(const char* name) {

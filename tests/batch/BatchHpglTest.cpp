@@ -1,5 +1,5 @@
 // The batch program's plotter files of the example cave, byte for byte, at two views.
-#include "Batch.h"
+#include "BatchRun.h"
 #include "model/FileIO.h"
 #include "support/TestSupport.h"
 
@@ -10,14 +10,9 @@
 namespace {
 
 int RunArgs(std::vector<std::string> args, std::string& err) {
-    args.insert(args.begin(), "kvistrel-batch");
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    std::ostringstream out, errs;
-    const int status = RunBatch(static_cast<int>(argv.size()), argv.data(), out, errs);
-    err = errs.str();
-    return status;
+    const BatchRun r = Batch(std::move(args));
+    err = r.Err;
+    return r.Status;
 }
 
 struct HpglView {
