@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QStringList>
 #include <QXmlStreamReader>
 
 #include <cstdlib>
@@ -59,7 +60,8 @@ TEST(BatchDrawing, PlotterFileRendersWithHp2xx) {
     EXPECT_GT(inked, 800) << image.width() << "x" << image.height();
 }
 
-TEST(BatchDrawing, SvgHoldsOneLineElementPerLeg) {
+// Legs of one pen make one path, so a drawing program gets them as one editable object.
+TEST(BatchDrawing, SvgHoldsOnePathPerLegGroup) {
     ExampleCave cave;
     const std::string svg = cave.dir.File("cave.svg");
     std::string err;
@@ -67,19 +69,31 @@ TEST(BatchDrawing, SvgHoldsOneLineElementPerLeg) {
     QFile f(QString::fromStdString(svg));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&f);
-    int lines = 0;
+    QStringList strokes{"none"}; // of the enclosing groups
+    std::vector<QString> legPaths, otherPaths;
     bool root = false;
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement && xml.name() == u"g")
+            strokes.removeLast();
+        if (token != QXmlStreamReader::StartElement)
             continue;
+        const auto stroke = xml.attributes().value("stroke");
+        if (xml.name() == u"g")
+            strokes.append(stroke.isEmpty() ? strokes.last() : stroke.toString());
         root = root || xml.name() == u"svg";
-        if (xml.name() == u"polyline" || xml.name() == u"line" || xml.name() == u"path")
-            ++lines;
+        if (xml.name() == u"path" || xml.name() == u"polyline" || xml.name() == u"line") {
+            const QString d = xml.attributes().value("d").toString();
+            (strokes.last() == "#ffff00" ? legPaths : otherPaths).push_back(d);
+        }
     }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_TRUE(root);
-    // 82 shots, the first of them of zero length from the start station to itself.
-    EXPECT_EQ(lines, 81);
+    // The yellow legs, and the start marker.
+    ASSERT_EQ(legPaths.size(), 1u);
+    EXPECT_EQ(otherPaths.size(), 1u);
+    // 82 shots, the first of zero length from the start station to itself.
+    EXPECT_EQ(legPaths[0].count('L'), 81);
 
     // Labels travel as text.
     const std::string labelled = cave.dir.File("labels.svg");

@@ -112,7 +112,7 @@ private slots:
         form->findChild<QAction*>("ExportSVG1")->trigger();
         const std::string svg = Bytes(File("view.svg"));
         QVERIFY(svg.find("<svg") != std::string::npos);
-        QVERIFY(svg.find("<polyline") != std::string::npos);
+        QVERIFY(svg.find("<path") != std::string::npos);
         form->findChild<QAction*>("ExportPDF1")->trigger();
         QCOMPARE(Bytes(File("view.pdf")).substr(0, 4), std::string("%PDF"));
         form->findChild<QAction*>("ExportSVG1")->trigger(); // cancelled
