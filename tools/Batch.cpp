@@ -170,12 +170,7 @@ bool WriteHpgl(TKviste& cave, const TSummaryValues& summary, const TPngOptions& 
     SetViewPort(view, 0, 0, options.Width, options.Height, summary);
     view.RotAngle = options.Rotation;
     view.TiltAngle = std::clamp(options.Tilt, -90.0, 90.0);
-    TPlotSwitches sw;
-    sw.ShowLabels = options.Labels;
-    sw.ShowWalls = options.Walls;
-    sw.ShowStations = options.Stations;
-    sw.ShowGrid = options.Grid;
-    sw.ShowCrossSections = options.Scans;
+    const TPlotSwitches sw = PngSwitches(options);
     TPlotColorTable colors;
     SetPlotColors(colors);
     for (std::int32_t i = 1; i <= cave.LineCount; ++i)

@@ -71,16 +71,6 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-TPlotSwitches PngSwitches(const TPngOptions& options) {
-    TPlotSwitches sw;
-    sw.ShowLabels = options.Labels;
-    sw.ShowWalls = options.Walls;
-    sw.ShowStations = options.Stations;
-    sw.ShowGrid = options.Grid;
-    sw.ShowCrossSections = options.Scans;
-    return sw;
-}
-
 bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOptions& options,
                const std::string& outFile, std::string& reason) {
     if (!CheckPngOptions(options, reason))

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/CaveModel.h"
+#include "plot/PlotRender.h"
 #include "reduction/Reduction.h"
 
 #include <memory>
@@ -20,7 +21,6 @@ struct TPngOptions {
 };
 
 struct TPlotView;
-struct TPlotSwitches;
 class QGuiApplication;
 // The view of the picture: the options' angles, and limits that hold every station of the
 // rotated cave with a margin, the scale being the same on both axes.
@@ -31,8 +31,18 @@ void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summ
 bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOptions& options,
                const std::string& outFile, std::string& reason);
 
-// Helpers the drawing exports share: the options' limits, a GUI application for text when
-// there is none yet (null when there is), and the display switches the options ask for.
+// Helpers the drawing exports share: the options' limits, and a GUI application for text when
+// there is none yet (null when there is).
 bool CheckPngOptions(const TPngOptions& options, std::string& reason);
 std::unique_ptr<QGuiApplication> EnsureGuiApplication();
-TPlotSwitches PngSwitches(const TPngOptions& options);
+
+// The display switches the options ask for; the batch's plotter files use them too.
+inline TPlotSwitches PngSwitches(const TPngOptions& options) {
+    TPlotSwitches sw;
+    sw.ShowLabels = options.Labels;
+    sw.ShowWalls = options.Walls;
+    sw.ShowStations = options.Stations;
+    sw.ShowGrid = options.Grid;
+    sw.ShowCrossSections = options.Scans;
+    return sw;
+}

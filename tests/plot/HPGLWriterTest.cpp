@@ -227,24 +227,32 @@ TEST(HPGLPass, UnlinkedShotAndLabels) {
     EXPECT_EQ(c, expected);
 }
 
-TEST(HPGLExportFiles, WritesThreeFilesWithOneScale) {
+// An export of a cave of the given shots in the plan view with the grid on.
+struct ExportFixture : ::testing::Test {
     TempDir dir;
-    const std::string data = dir.File("cave.grt");
     TKviste cave;
+    TPlotView view = PlanView();
+    TPlotSwitches sw;
+    TPlotColorTable colors{};
+    TStationIndex index;
+    TNoCanvas canvas;
+    THPGLWriter writer;
+    std::string message;
+
+    bool Export(const std::string& dataFile, const std::string& stamp) {
+        sw.ShowGrid = true;
+        SetPlotColors(colors);
+        index.Build(cave);
+        THPGLExportInput in{canvas, cave, view, sw, colors, index, dataFile, stamp, {}};
+        return HPGLExport(writer, in, message);
+    }
+};
+
+TEST_F(ExportFixture, WritesThreeFilesWithOneScale) {
     cave.CaveName = "Test";
     cave.Lines = {Tdatalinje{}, Shot("A", "B", {0, 0, 0}), Shot("B", "C", {120, 60, 0})};
     cave.LineCount = 2;
-    TPlotView view = PlanView();
-    TPlotSwitches sw;
-    sw.ShowGrid = true;
-    TPlotColorTable colors;
-    SetPlotColors(colors);
-    const TStationIndex index(cave);
-    TNoCanvas canvas;
-    THPGLWriter writer;
-    THPGLExportInput in{canvas, cave, view, sw, colors, index, data, "01.01.2027 12:00:00", {}};
-    std::string message;
-    ASSERT_TRUE(HPGLExport(writer, in, message)) << message;
+    ASSERT_TRUE(Export(dir.File("cave.grt"), "01.01.2027 12:00:00")) << message;
     EXPECT_FALSE(writer.HPGLActive);
     EXPECT_EQ(writer.HPGLScale, 5);
     const std::string frame = ReadFileBytes(dir.File("caveRM.plt"));
@@ -261,24 +269,11 @@ TEST(HPGLExportFiles, WritesThreeFilesWithOneScale) {
     EXPECT_EQ(downs, 29u + 15u); // and 0 .. 69 m north: round(13.8) + 1
 }
 
-TEST(HPGLExportFiles, FailureEndsTheExportAndLeavesNoPartialFile) {
-    TempDir dir;
-    const std::string data = dir.File("cave.grt");
+TEST_F(ExportFixture, FailureEndsTheExportAndLeavesNoPartialFile) {
     std::filesystem::create_directory(dir.File("Rutenett.plt")); // the grid cannot replace it
-    TKviste cave;
     cave.Lines = {Tdatalinje{}, Shot("A", "B", {3, 4, 0})};
     cave.LineCount = 1;
-    TPlotView view = PlanView();
-    TPlotSwitches sw;
-    sw.ShowGrid = true;
-    TPlotColorTable colors;
-    SetPlotColors(colors);
-    const TStationIndex index(cave);
-    TNoCanvas canvas;
-    THPGLWriter writer;
-    THPGLExportInput in{canvas, cave, view, sw, colors, index, data, "now", {}};
-    std::string message;
-    EXPECT_FALSE(HPGLExport(writer, in, message));
+    EXPECT_FALSE(Export(dir.File("cave.grt"), "now"));
     EXPECT_EQ(message.rfind("Could NOT write " + dir.File("Rutenett.plt") + " (", 0), 0u)
         << message;
     EXPECT_FALSE(writer.HPGLActive);
@@ -289,8 +284,7 @@ TEST(HPGLExportFiles, FailureEndsTheExportAndLeavesNoPartialFile) {
     EXPECT_EQ(names, (std::vector<std::string>{"Rutenett.plt", "cave.plt", "caveRM.plt"}));
 
     // A directory that does not exist: the first file fails and nothing is written.
-    in.DataFile = dir.File("missing/cave.grt");
-    EXPECT_FALSE(HPGLExport(writer, in, message));
+    EXPECT_FALSE(Export(dir.File("missing/cave.grt"), "now"));
     EXPECT_EQ(message.rfind("Could NOT write " + dir.File("missing/caveRM.plt") + " (", 0), 0u)
         << message;
     EXPECT_FALSE(writer.HPGLActive);
