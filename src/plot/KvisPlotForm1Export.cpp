@@ -8,6 +8,7 @@
 #include "plot/QtCanvas.h"
 #include "ui/UserDialogs.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QPainter>
 
@@ -15,6 +16,15 @@
 #include <optional>
 
 namespace {
+
+// Large surveys take a moment to write: the pointer says so.
+class TBusy {
+public:
+    TBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusy() { QApplication::restoreOverrideCursor(); }
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+};
 
 QString Local(const std::string& s) {
     return QString::fromLocal8Bit(s.data(), qsizetype(s.size()));
@@ -30,12 +40,13 @@ std::function<void(TPlotWorldSink&)> PrintableClipWriter() {
 void TKvisPlotForm1::HPGLExport() {
     if (!Processed || CurrentFile.empty())
         return;
-    RebuildIndex();
     const SystemClock systemClock;
     const TextClock& clock = Clock ? *Clock : systemClock;
     std::string message;
     bool ok;
     {
+        const TBusy busy;
+        RebuildIndex();
         // The pass paints the screen as it writes the cave file; a window not yet shown has
         // no picture, and the files are the same without one.
         std::optional<QPainter> painter;
@@ -50,9 +61,11 @@ void TKvisPlotForm1::HPGLExport() {
                             Switches,    PlotColors,  index_,
                             CurrentFile, clock.Now(), PrintableClipWriter()};
         ok = ::HPGLExport(PlotHPGL(), in, message);
+        canvas.reset();
+        painter.reset();
+        // The export's pass leaves out the grid and the clip polygons; bring the picture back.
+        PlottKviste();
     }
-    // The export's pass leaves out the grid and the clip polygons; bring the picture back.
-    PlottKviste();
     if (!ok)
         Dialogs().Warning(Local(message));
 }
@@ -76,10 +89,15 @@ void TKvisPlotForm1::ExportVector(bool pdf) {
         return;
     if (QFileInfo(name).suffix().isEmpty())
         name += "." + suffix;
-    RebuildIndex();
     std::string reason;
-    const std::string path = name.toLocal8Bit().toStdString();
-    if (!WriteVectorView(pdf ? TVectorFormat::Pdf : TVectorFormat::Svg, path, Surface->width(),
-                         Surface->height(), Cave, View, Switches, PlotColors, index_, reason))
+    bool ok;
+    {
+        const TBusy busy;
+        RebuildIndex();
+        ok = WriteVectorView(pdf ? TVectorFormat::Pdf : TVectorFormat::Svg,
+                             name.toLocal8Bit().toStdString(), Surface->width(), Surface->height(),
+                             Cave, View, Switches, PlotColors, index_, reason);
+    }
+    if (!ok)
         Dialogs().Warning("Could NOT write " + name + " (" + Local(reason) + ")");
 }
