@@ -5,15 +5,10 @@
 #include "plot/HPGLWriter.h"
 #include "plot/KvisPlotForm1.h"
 #include "plot/PlotVectorFile.h"
-#include "plot/QtCanvas.h"
 #include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QPainter>
-
-#include <memory>
-#include <optional>
 
 namespace {
 
@@ -47,23 +42,12 @@ void TKvisPlotForm1::HPGLExport() {
     {
         const TBusy busy;
         RebuildIndex();
-        // The pass paints the screen as it writes the cave file; a window not yet shown has
-        // no picture, and the files are the same without one.
-        std::optional<QPainter> painter;
-        std::unique_ptr<TPlotCanvas> canvas;
-        if (!Surface->Image.isNull()) {
-            painter.emplace(&Surface->Image);
-            canvas = std::make_unique<TQtCanvas>(*painter);
-        } else {
-            canvas = std::make_unique<TNoCanvas>();
-        }
-        THPGLExportInput in{*canvas,     Cave,        View,
+        // The screen is redrawn in full below, so the writing pass paints nothing.
+        TNoCanvas canvas;
+        THPGLExportInput in{canvas,      Cave,        View,
                             Switches,    PlotColors,  index_,
                             CurrentFile, clock.Now(), PrintableClipWriter()};
         ok = ::HPGLExport(PlotHPGL(), in, message);
-        canvas.reset();
-        painter.reset();
-        // The export's pass leaves out the grid and the clip polygons; bring the picture back.
         PlottKviste();
     }
     if (!ok)
