@@ -292,6 +292,13 @@ bool Fail(THPGLWriter& w, const std::string& reason, std::string& message) {
 } // namespace
 
 bool HPGLExport(THPGLWriter& w, THPGLExportInput& in, std::string& message) {
+    // Without a shot the extents stay at their start values and would frame and grid a
+    // square of 200 km.
+    if (in.Cave.LineCount < 1) {
+        message = kNothingToPlot;
+        w.HPGLActive = false;
+        return false;
+    }
     std::string reason;
     w.HPGLActive = true;
 

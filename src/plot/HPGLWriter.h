@@ -119,8 +119,10 @@ struct THPGLExportInput {
 };
 
 // The three files of a plot export: frame, cave and (with the grid on) grid. On failure the
-// message is "Could NOT write " + file + " (" + reason + ")"; HPGLActive is false afterwards.
+// message is "Could NOT write " + file + " (" + reason + ")", or kNothingToPlot for a cave
+// without shots (then no file is written); HPGLActive is false afterwards.
 bool HPGLExport(THPGLWriter& writer, THPGLExportInput& in, std::string& message);
+inline constexpr const char* kNothingToPlot = "Nothing to plot: the cave has no shots";
 
 // The program's one plotter writer, shared by every plot window.
 THPGLWriter& PlotHPGL();

@@ -288,6 +288,12 @@ TEST_F(ExportFixture, FailureEndsTheExportAndLeavesNoPartialFile) {
     EXPECT_EQ(message.rfind("Could NOT write " + dir.File("missing/caveRM.plt") + " (", 0), 0u)
         << message;
     EXPECT_FALSE(writer.HPGLActive);
+    // A cave without shots has no extent to frame: nothing is written.
+    cave.LineCount = 0;
+    EXPECT_FALSE(Export(dir.File("empty.grt"), "now"));
+    EXPECT_EQ(message, kNothingToPlot);
+    EXPECT_FALSE(FileExists(dir.File("emptyRM.plt")));
+
     // Later drawing with the writer as sink writes nothing anywhere.
     writer.PenUp(1, 1);
     std::string reason;
