@@ -2,6 +2,8 @@ list(APPEND KV_CORE_SOURCES
   plot/ViewTransform.cpp
   plot/PlotRender.cpp
   plot/PlotInteraction.cpp
+  plot/ClipPolygonFile.cpp
+  plot/ClipPolyInteraction.cpp
 )
 list(APPEND KV_GUI_SOURCES
   plot/QtCanvas.cpp
