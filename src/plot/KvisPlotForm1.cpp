@@ -92,6 +92,11 @@ void TPlotSurface::mousePressEvent(QMouseEvent* e) {
 void TPlotSurface::mouseMoveEvent(QMouseEvent* e) {
     form_->FormMouseMove(e->buttons(), e->position().toPoint());
 }
+void TPlotSurface::mouseDoubleClickEvent(QMouseEvent* e) {
+    form_->ClipDoubleClick = true;
+    form_->FormMouseDown(e->button(), e->position().toPoint());
+    form_->ClipDoubleClick = false;
+}
 void TPlotSurface::mouseReleaseEvent(QMouseEvent* e) {
     form_->FormMouseUp(e->button(), e->position().toPoint());
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
@@ -245,7 +250,7 @@ void TKvisPlotForm1::BuildMenus() {
     attrs->addAction(NewAction("ApplyAttributes1", "Apply Attributes", nullptr));
     QMenu* clip = tools->addMenu("Clipping Polygon");
     clip->setObjectName("ClippingPolygon1");
-    clip->setEnabled(false);
+    BuildClipMenus(clip);
     tools->addAction(NewAction("PassagePolyGon1", "Passage PolyGon", nullptr));
     QMenu* node = tools->addMenu("Edit Node CrossSection");
     node->setObjectName("EditNodeCrossSection1");
@@ -559,6 +564,7 @@ void TKvisPlotForm1::SurfaceResized() {
     QImage image(s, QImage::Format_RGB32);
     image.fill(Qt::black);
     Surface->Image = image;
+    Clip.PictureCleared();
     SetViewArea(View, 0, 0, s.width(), s.height());
     if (viewSetUp_)
         PlottKviste();
@@ -614,6 +620,7 @@ void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
             const TViewLimits& v = View.Limits;
             SetToPCParams(View, v.West, v.South, v.East, v.North);
             ClearPlotScreen(canvas, View);
+            Clip.PictureCleared();
         }
         TPlotPass pass{canvas, Cave, View, Switches, PlotColors, index_};
         PlottPolygon(pass);
@@ -630,6 +637,7 @@ void TKvisPlotForm1::PlottKviste() {
         UpdateStatusPanel();
         RedrawSwitch(true, true);
     }
+    PlottClipPolyGoner();
     DrawGnomon();
 }
 
@@ -981,11 +989,15 @@ void TKvisPlotForm1::FormMouseDown(Qt::MouseButton button, QPoint pos) {
     CloseHint();
     Interaction.LastDown = {pos.x(), pos.y()};
     StatistikkPanel->hide();
+    if (button == Qt::LeftButton)
+        ClipLeftDown(pos);
     if (button != Qt::RightButton)
         return;
     const std::int32_t hit = StationHitTest(Cave, Switches, pos.x(), pos.y());
-    if (hit == 0)
+    if (hit == 0) {
+        ClipRightDown(false);
         return;
+    }
     Interaction.SelectedLine = hit;
     const Tdatalinje& line = Cave.Lines[static_cast<std::size_t>(hit)];
     PopupTitle1->setText(Latin(PopupTitle(line)));
@@ -993,6 +1005,7 @@ void TKvisPlotForm1::FormMouseDown(Qt::MouseButton button, QPoint pos) {
     ShowComment1->setVisible(line.HasComment);
     AddComment1->setText(line.HasComment ? "Edit Comment" : "Add Comment");
     StationPopupMenu1->popup(Surface->mapToGlobal(pos));
+    ClipRightDown(true);
 }
 
 void TKvisPlotForm1::FormMouseMove(Qt::MouseButtons, QPoint pos) {
@@ -1000,11 +1013,14 @@ void TKvisPlotForm1::FormMouseMove(Qt::MouseButtons, QPoint pos) {
     ToWorld(View, pos.x(), pos.y(), x, y);
     StatusPanels[4]->setText(Latin(PointerText("East  = ", x)));
     StatusPanels[5]->setText(Latin(PointerText("North = ", y)));
+    ClipMouseMove(pos);
 }
 
-void TKvisPlotForm1::FormMouseUp(Qt::MouseButton, QPoint) {
+void TKvisPlotForm1::FormMouseUp(Qt::MouseButton button, QPoint) {
     Interaction.PanelDrag = false;
     CloseHint();
+    if (button == Qt::LeftButton)
+        ClipLeftUp();
 }
 
 void TKvisPlotForm1::FormClick() {

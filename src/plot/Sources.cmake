@@ -8,5 +8,6 @@ list(APPEND KV_CORE_SOURCES
 list(APPEND KV_GUI_SOURCES
   plot/QtCanvas.cpp
   plot/KvisPlotForm1.cpp
+  plot/KvisPlotForm1Clip.cpp
   plot/KvisPlotForm1.h
 )
