@@ -101,13 +101,17 @@ void TClipPolyInteraction::PictureCleared() {
     polyShown_ = handlesShown_ = pickShown_ = false;
 }
 
+void TClipPolyInteraction::HideAll(TPlotCanvas& c) {
+    HideHandles(c);
+    HidePolygon(c);
+    EndPick(c);
+}
+
 void TClipPolyInteraction::PlottClipPolyGoner(TPlotCanvas& c, const TPlotView& view, bool cleared) {
     if (cleared) {
         PictureCleared();
     } else {
-        HideHandles(c);
-        HidePolygon(c);
-        EndPick(c);
+        HideAll(c);
     }
     ToScreenPoints(view);
     if (ClipPoly.Loaded || NewPolyMode)
@@ -431,9 +435,7 @@ bool TClipPolyInteraction::DeleteNodeCmd(TPlotCanvas& c, const TPlotView& view) 
 }
 
 void TClipPolyInteraction::DeletePolygon(TPlotCanvas& c) {
-    HideHandles(c);
-    HidePolygon(c);
-    EndPick(c);
+    HideAll(c);
     ClearPolyGon(ClipPoly);
 }
 

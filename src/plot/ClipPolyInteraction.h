@@ -60,6 +60,8 @@ public:
     // being entered) and the handles in RectMode. cleared: the picture was cleared first.
     void PlottClipPolyGoner(TPlotCanvas& xorCanvas, const TPlotView& view, bool cleared);
     void PictureCleared();
+    // Erases every figure that is shown (before a clear that may not reach all of them).
+    void HideAll(TPlotCanvas& c);
 
     void ShowPolygon(TPlotCanvas& c);
     void HidePolygon(TPlotCanvas& c);

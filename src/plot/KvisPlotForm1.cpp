@@ -615,12 +615,12 @@ void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
     if (!Processed)
         return;
     RebuildIndex();
+    ClipHideAll(); // the clear need not reach every figure, nor the cave leave them whole
     PaintOn(Surface->Image, [&](TQtCanvas& canvas) {
         if (clear) {
             const TViewLimits& v = View.Limits;
             SetToPCParams(View, v.West, v.South, v.East, v.North);
             ClearPlotScreen(canvas, View);
-            Clip.PictureCleared();
         }
         TPlotPass pass{canvas, Cave, View, Switches, PlotColors, index_};
         PlottPolygon(pass);
@@ -629,6 +629,8 @@ void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
             TegnGrid(canvas, View, PlotColors, v.West, v.North, v.East, v.South);
         }
     });
+    if (!clear)
+        PlottClipPolyGoner();
     Surface->update();
 }
 

@@ -243,6 +243,7 @@ private:
     void BuildClipMenus(QMenu* clip);
     QAction* ClipAction(const char* name) const;
     void ClipPaint(const std::function<void(TPlotCanvas&)>& figures); // in exclusive-or
+    void ClipHideAll();
     void ApplyClipReply(const TClipReply& reply);
     void ClipLeftDown(QPoint pos);
     void ClipMouseMove(QPoint pos);

@@ -122,6 +122,10 @@ void TKvisPlotForm1::ClipPaint(const std::function<void(TPlotCanvas&)>& figures)
     Surface->update();
 }
 
+void TKvisPlotForm1::ClipHideAll() {
+    ClipPaint([this](TPlotCanvas& c) { Clip.HideAll(c); });
+}
+
 void TKvisPlotForm1::PlottClipPolyGoner() {
     ClipPaint([this](TPlotCanvas& c) { Clip.PlottClipPolyGoner(c, View, false); });
 }
