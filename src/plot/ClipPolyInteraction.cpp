@@ -87,6 +87,8 @@ void TClipPolyInteraction::ToWorldPoints(const TPlotView& view) {
     ClipPoly.WPts.resize(n);
     for (std::size_t i = 0; i < n; ++i)
         ToWorld(view, ClipPoly.Pts[i].X, ClipPoly.Pts[i].Y, ClipPoly.WPts[i].X, ClipPoly.WPts[i].Y);
+    // The world corner that resizing scales about must follow the nodes.
+    UpdatePolyGon(ClipPoly);
 }
 
 void TClipPolyInteraction::ToScreenPoints(const TPlotView& view) {
@@ -456,8 +458,11 @@ std::string TClipPolyInteraction::InfoText() const {
 
 namespace {
 
-// The legs of a polygon laid out for testing a million points: the same arithmetic as
+// The legs of a polygon laid out for testing a million points: the arithmetic of
 // InsidePolyGon, behind a bounding-box reject that gives the same answer outside the box.
+// Inside it the heights are cut into slabs at the node heights; every leg covers whole slabs,
+// so a point is tested only against the legs of its slab, in any order (the parity is the
+// same). A polygon whose slabs would hold too many legs keeps one list of all of them.
 class TPreparedPolygon {
 public:
     explicit TPreparedPolygon(const TPoints& pts) {
@@ -475,10 +480,11 @@ public:
             maxY_ = std::max(maxY_, a.Y);
             if (a.Y == b.Y)
                 continue; // a level leg never counts
-            legs_.push_back({std::min(a.Y, b.Y), std::max(a.Y, b.Y), a.X, a.Y,
-                             static_cast<long long>(b.X) - a.X,
+            legs_.push_back({std::min(a.Y, b.Y), std::max(a.Y, b.Y), std::min(a.X, b.X),
+                             std::max(a.X, b.X), a.X, a.Y, static_cast<long long>(b.X) - a.X,
                              static_cast<double>(static_cast<long long>(b.Y) - a.Y)});
         }
+        BuildSlabs();
     }
 
     bool Inside(const TScreenPoint& p) const {
@@ -486,27 +492,146 @@ public:
         // the largest Y: never an odd number of crossings.
         if (legs_.empty() || p.X < minX_ || p.X >= maxX_ || p.Y < minY_ || p.Y >= maxY_)
             return false;
+        if (!rowStart_.empty()) {
+            const std::size_t r =
+                static_cast<std::size_t>(static_cast<long long>(p.Y) - ys_.front());
+            const double* x = rowX_.data() + rowStart_[r];
+            const double* end = rowX_.data() + rowStart_[r + 1];
+            unsigned crossings = 0;
+            for (; x != end; ++x)
+                crossings += p.X < *x;
+            return crossings & 1u;
+        }
+        const std::size_t* first = nullptr;
+        const std::size_t* last = nullptr;
+        if (slabbed_) {
+            if (p.Y < ys_.front() || p.Y >= ys_.back())
+                return false;
+            const std::size_t k = SlabOf(p.Y);
+            first = slabLegs_.data() + slabStart_[k];
+            last = slabLegs_.data() + slabStart_[k + 1];
+        }
         bool inside = false;
-        for (const TLeg& l : legs_) {
-            if (p.Y < l.Low || p.Y >= l.High)
-                continue;
-            const long long num = l.Dx * (static_cast<long long>(p.Y) - l.Y0);
-            const double xc = l.X0 + static_cast<double>(num) / l.Dy;
-            if (p.X < xc)
-                inside = !inside;
+        if (first) {
+            for (const std::size_t* l = first; l != last; ++l)
+                inside ^= Crosses(legs_[*l], p);
+        } else {
+            for (const TLeg& l : legs_)
+                if (p.Y >= l.Low && p.Y < l.High)
+                    inside ^= Crosses(l, p);
         }
         return inside;
     }
 
 private:
     struct TLeg {
-        std::int32_t Low, High; // the heights the leg covers: Low .. High - 1
-        std::int32_t X0, Y0;    // its first node
+        std::int32_t Low, High;   // the heights the leg covers: Low .. High - 1
+        std::int32_t Left, Right; // its smallest and largest X
+        std::int32_t X0, Y0;      // its first node
         long long Dx;
         double Dy;
     };
+
+    // The crossing lies between the leg's ends, rounding included, so only a point between
+    // them needs the division.
+    static bool Crosses(const TLeg& l, const TScreenPoint& p) {
+        if (p.X < l.Left)
+            return true;
+        if (p.X >= l.Right)
+            return false;
+        return p.X < CrossingX(l, p.Y);
+    }
+    static double CrossingX(const TLeg& l, std::int32_t y) {
+        const __int128 num = static_cast<__int128>(l.Dx) * (static_cast<long long>(y) - l.Y0);
+        return l.X0 + static_cast<double>(num) / l.Dy;
+    }
+
+    std::size_t SlabOf(std::int32_t y) const {
+        if (!rowSlab_.empty())
+            return rowSlab_[static_cast<std::size_t>(static_cast<long long>(y) - ys_.front())];
+        return static_cast<std::size_t>(std::upper_bound(ys_.begin(), ys_.end(), y) - ys_.begin()) -
+               1;
+    }
+
+    void BuildSlabs() {
+        if (legs_.empty())
+            return;
+        for (const TLeg& l : legs_) {
+            ys_.push_back(l.Low);
+            ys_.push_back(l.High);
+        }
+        std::sort(ys_.begin(), ys_.end());
+        ys_.erase(std::unique(ys_.begin(), ys_.end()), ys_.end());
+        auto index = [this](std::int32_t y) {
+            return static_cast<std::size_t>(std::lower_bound(ys_.begin(), ys_.end(), y) -
+                                            ys_.begin());
+        };
+        const std::size_t slabs = ys_.size() - 1;
+        std::vector<std::size_t> count(slabs + 1, 0);
+        std::size_t total = 0;
+        for (const TLeg& l : legs_)
+            total += index(l.High) - index(l.Low);
+        if (total > 64 * legs_.size() + 4096)
+            return; // a comb of tall legs: slabs would cost more than they save
+        for (const TLeg& l : legs_)
+            for (std::size_t k = index(l.Low); k < index(l.High); ++k)
+                ++count[k + 1];
+        slabStart_.assign(slabs + 1, 0);
+        for (std::size_t k = 0; k < slabs; ++k)
+            slabStart_[k + 1] = slabStart_[k] + count[k + 1];
+        slabLegs_.resize(total);
+        std::vector<std::size_t> fill(slabStart_.begin(), slabStart_.end() - 1);
+        for (std::size_t i = 0; i < legs_.size(); ++i)
+            for (std::size_t k = index(legs_[i].Low); k < index(legs_[i].High); ++k)
+                slabLegs_[fill[k]++] = i;
+        // A picture-sized polygon gets a slab per pixel row; a huge one a binary search.
+        const long long height = static_cast<long long>(ys_.back()) - ys_.front();
+        if (height <= 65536) {
+            rowSlab_.resize(static_cast<std::size_t>(height));
+            std::size_t k = 0;
+            for (long long r = 0; r < height; ++r) {
+                while (ys_[k + 1] <= ys_.front() + r)
+                    ++k;
+                rowSlab_[static_cast<std::size_t>(r)] = static_cast<std::uint32_t>(k);
+            }
+        }
+        slabbed_ = true;
+        BuildRows();
+    }
+
+    // Where the picture is not too tall, the crossings of every pixel row are worked out
+    // once; a point then only counts those right of it.
+    void BuildRows() {
+        if (rowSlab_.empty())
+            return;
+        std::size_t crossings = 0;
+        for (std::size_t r = 0; r < rowSlab_.size(); ++r)
+            crossings += slabStart_[rowSlab_[r] + 1] - slabStart_[rowSlab_[r]];
+        if (crossings > kMaxRowCrossings)
+            return;
+        rowStart_.reserve(rowSlab_.size() + 1);
+        rowX_.reserve(crossings);
+        rowStart_.push_back(0);
+        for (std::size_t r = 0; r < rowSlab_.size(); ++r) {
+            const std::int32_t y =
+                static_cast<std::int32_t>(ys_.front() + static_cast<long long>(r));
+            const std::size_t k = rowSlab_[r];
+            for (std::size_t i = slabStart_[k]; i < slabStart_[k + 1]; ++i)
+                rowX_.push_back(CrossingX(legs_[slabLegs_[i]], y));
+            rowStart_.push_back(rowX_.size());
+        }
+    }
+    static constexpr std::size_t kMaxRowCrossings = 1 << 20;
+
     std::vector<TLeg> legs_;
     std::int32_t minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+    bool slabbed_ = false;
+    std::vector<std::int32_t> ys_;       // the distinct heights of the legs' ends
+    std::vector<std::size_t> slabStart_; // slab k's legs: slabLegs_[start k .. start k+1)
+    std::vector<std::size_t> slabLegs_;
+    std::vector<std::uint32_t> rowSlab_; // slab of each pixel row from the lowest height
+    std::vector<std::size_t> rowStart_;  // row r's crossings: rowX_[start r .. start r+1)
+    std::vector<double> rowX_;
 };
 
 } // namespace

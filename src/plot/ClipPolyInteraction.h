@@ -52,7 +52,7 @@ public:
     bool CornerDrag = false;
     TScreenPoint LastMove;
 
-    // Screen nodes to world nodes through the view (Z kept), and back.
+    // Screen nodes to world nodes through the view (Z kept), and back; both update the polygon.
     void ToWorldPoints(const TPlotView& view);
     void ToScreenPoints(const TPlotView& view);
 

@@ -103,7 +103,7 @@ std::string Quoted(std::string_view t) {
 // would run into the number before it and not read back.
 void AppendField(std::string& out, double v) {
     const std::string f = FormatReal(v, 10, 2);
-    if (f.front() != ' ')
+    if (f.front() != ' ' && !out.empty() && out.back() != ' ')
         out += ' ';
     out += f;
 }

@@ -283,9 +283,9 @@ bool InsidePolyGon(const TScreenPoint& p, std::span<const TScreenPoint> pts) {
         const TScreenPoint& a = pts[i];
         const TScreenPoint& b = pts[(i + 1) % n];
         if ((a.Y <= p.Y && p.Y < b.Y) || (b.Y <= p.Y && p.Y < a.Y)) {
-            // The product is exact in 64 bits, where 32 would wrap for far-off pixels.
-            const long long num =
-                (static_cast<long long>(b.X) - a.X) * (static_cast<long long>(p.Y) - a.Y);
+            // The product is exact in 128 bits, where 32 would wrap for far-off pixels.
+            const __int128 num = static_cast<__int128>(static_cast<long long>(b.X) - a.X) *
+                                 (static_cast<long long>(p.Y) - a.Y);
             const double xc = a.X + static_cast<double>(num) /
                                         static_cast<double>(static_cast<long long>(b.Y) - a.Y);
             if (p.X < xc)
