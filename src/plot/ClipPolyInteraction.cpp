@@ -644,8 +644,9 @@ void SettPolyClppingToCave(TKviste& cave, const TPolyGon& poly, int mode) {
     const bool outsideMode = mode == kClipOutside;
     for (std::size_t i = 1; i <= last; ++i) {
         Tdatalinje& line = cave.Lines[i];
-        const bool inside = prepared.Inside(line.ScreenPos);
-        line.Visible = inside == outsideMode; // (inside <> mode) with mode 0 or 1
+        const bool visible = prepared.Inside(line.ScreenPos) == outsideMode; // inside <> mode
+        if (line.Visible != visible) // a line left as it was is not written back to memory
+            line.Visible = visible;
     }
 }
 
