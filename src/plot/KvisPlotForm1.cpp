@@ -4,6 +4,7 @@
 #include "model/ProgramState.h"
 #include "plot/QtCanvas.h"
 #include "reduction/ReductionState.h"
+#include "ui/EscapeLineEdit.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>
@@ -30,22 +31,6 @@ namespace {
 
 constexpr int kPanelWidth = 125;
 constexpr int kGnomonPanelHeight = 113;
-
-// Escape closes the comment box without a change; Enter is the line edit's own signal.
-class TCommentEdit : public QLineEdit {
-public:
-    using QLineEdit::QLineEdit;
-    std::function<void()> OnEscape;
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        if (e->key() == Qt::Key_Escape && OnEscape) {
-            OnEscape();
-            return;
-        }
-        QLineEdit::keyPressEvent(e);
-    }
-};
 
 QString Latin(const std::string& s) {
     return QString::fromLatin1(s.data(), qsizetype(s.size()));
@@ -522,7 +507,7 @@ void TKvisPlotForm1::BuildFloatingPanels() {
     StationSizePanel1->move(40, 40);
     StationSizePanel1->hide();
 
-    auto* comment = new TCommentEdit(Surface);
+    auto* comment = new TEscapeLineEdit(Surface);
     comment->OnEscape = [this] { CommentEdit1Escape(); };
     CommentEdit1 = comment;
     CommentEdit1->setObjectName("CommentEdit1");

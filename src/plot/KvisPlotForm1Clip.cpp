@@ -5,38 +5,14 @@
 #include "model/ProgramState.h"
 #include "plot/ClipPolygonFile.h"
 #include "plot/QtCanvas.h"
+#include "ui/EscapeLineEdit.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-
-namespace {
-
-QString Latin(const std::string& s) {
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
-// Escape hides the name box without a change; Enter is the line edit's own signal.
-class TPolyNameEdit : public QLineEdit {
-public:
-    using QLineEdit::QLineEdit;
-    std::function<void()> OnEscape;
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        if (e->key() == Qt::Key_Escape && OnEscape) {
-            OnEscape();
-            return;
-        }
-        QLineEdit::keyPressEvent(e);
-    }
-};
-
-} // namespace
 
 void TKvisPlotForm1::BuildClipMenus(QMenu* clip) {
     ClippingPolygon1 = clip;
@@ -79,7 +55,7 @@ void TKvisPlotForm1::BuildClipMenus(QMenu* clip) {
     add(ClipActionPopup1, "ClipInside1", "Clip Inside", &TKvisPlotForm1::ClipInside1Click);
     add(ClipActionPopup1, "ResetClipping1", "Reset Clipping", &TKvisPlotForm1::ResetClipping1Click);
 
-    auto* name = new TPolyNameEdit(Surface);
+    auto* name = new TEscapeLineEdit(Surface);
     name->OnEscape = [this] { PolyNameEdit1Escape(); };
     PolyNameEdit1 = name;
     PolyNameEdit1->setObjectName("PolyNameEdit1");
@@ -254,7 +230,7 @@ void TKvisPlotForm1::ClosepolyGon1Click() {
 }
 
 void TKvisPlotForm1::NamePolyGon1Click() {
-    PolyNameEdit1->setText(Latin(Clip.ClipPoly.Name));
+    PolyNameEdit1->setText(DecodeWindows1252(Clip.ClipPoly.Name));
     PolyNameEdit1->move(Interaction.LastDown.X, Interaction.LastDown.Y);
     PolyNameEdit1->show();
     PolyNameEdit1->raise();
@@ -264,7 +240,7 @@ void TKvisPlotForm1::NamePolyGon1Click() {
 void TKvisPlotForm1::PolyNameEdit1Enter() {
     PolyNameEdit1->hide();
     setFocus();
-    Clip.ClipPoly.Name = PolyNameEdit1->text().toLatin1().toStdString();
+    Clip.ClipPoly.Name = EncodeWindows1252(PolyNameEdit1->text());
 }
 
 void TKvisPlotForm1::PolyNameEdit1Escape() {
@@ -286,7 +262,7 @@ void TKvisPlotForm1::DeletePolyGon1Click() {
 }
 
 void TKvisPlotForm1::PolygonInfo1Click() {
-    DisplayHint(Interaction.LastDown.X, Interaction.LastDown.Y, Latin(Clip.InfoText()));
+    DisplayHint(Interaction.LastDown.X, Interaction.LastDown.Y, DecodeWindows1252(Clip.InfoText()));
     Interaction.HintShown = true;
 }
 
@@ -343,7 +319,7 @@ bool TKvisPlotForm1::GetClipPolyFile(bool* fault) {
         return false;
     const TClipFileResult r = ReadClipPolyFile(name, Clip.ClipPoly);
     if (!r.Ok) {
-        Dialogs().Warning(FromFileName(name) + Latin(ClipFileMessage("", r)));
+        Dialogs().Warning(FromFileName(name) + DecodeWindows1252(ClipFileMessage("", r)));
         if (fault)
             *fault = true;
         return false;
@@ -358,7 +334,7 @@ bool TKvisPlotForm1::SaveClipPolyFile() {
         return false;
     const TClipFileResult r = WriteClipPolyFile(name, Clip.ClipPoly, Cave.CaveName);
     if (!r.Ok) {
-        Dialogs().Warning(FromFileName(name) + Latin(ClipFileMessage("", r)));
+        Dialogs().Warning(FromFileName(name) + DecodeWindows1252(ClipFileMessage("", r)));
         return false;
     }
     return true;
