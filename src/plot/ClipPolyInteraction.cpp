@@ -368,7 +368,9 @@ void TClipPolyInteraction::DrawNewPolyGon() {
     ClipMenuEnabled = true;
 }
 
-void TClipPolyInteraction::NewPolyGon() {
+void TClipPolyInteraction::NewPolyGon(TPlotCanvas& c) {
+    if (ClipPoly.Closed)
+        DeletePolygon(c);
     NewPolyMode = true;
     EditMode = false;
     ClipMenuEnabled = true;
@@ -439,6 +441,7 @@ bool TClipPolyInteraction::DeleteNodeCmd(TPlotCanvas& c, const TPlotView& view) 
 void TClipPolyInteraction::DeletePolygon(TPlotCanvas& c) {
     HideAll(c);
     ClearPolyGon(ClipPoly);
+    RectMode = PolyMove = NodeDrag = CornerDrag = false;
 }
 
 std::string TClipPolyInteraction::InfoText() const {

@@ -80,14 +80,16 @@ public:
 
     // Commands of the menus.
     void DrawNewPolyGon(); // toggles ClipActive
-    void NewPolyGon();
+    // A finished polygon cannot be extended (it could not be closed again): a new one starts
+    // empty in its place.
+    void NewPolyGon(TPlotCanvas& c);
     // Three nodes or more close; fewer empty the polygon. Z of every node := z.
     void ClosePolyGon(TPlotCanvas& c, const TPlotView& view, double z);
     void EditPolyGon();
     void HideShow(TPlotCanvas& c);
     bool AddNode(TPlotCanvas& c, const TPlotView& view, TScreenPoint at);
     bool DeleteNodeCmd(TPlotCanvas& c, const TPlotView& view);
-    void DeletePolygon(TPlotCanvas& c); // erase and clear, the modes as they are
+    void DeletePolygon(TPlotCanvas& c); // erase and clear; no drag or handles survive it
 
     // "Name :n nodes, Area : a m2, Perimeter: p m"; empty without nodes.
     std::string InfoText() const;

@@ -220,7 +220,7 @@ void TKvisPlotForm1::EditNode1Click() {
 }
 
 void TKvisPlotForm1::NewPolyGon1Click() {
-    Clip.NewPolyGon();
+    ClipPaint([this](TPlotCanvas& c) { Clip.NewPolyGon(c); });
     UpdateClipActions();
 }
 

@@ -69,7 +69,7 @@ struct ClipFixture : ::testing::Test {
     TParityCanvas canvas;
     void SetUp() override {
         clip.DrawNewPolyGon();
-        clip.NewPolyGon();
+        clip.NewPolyGon(canvas);
         for (TScreenPoint p : {TScreenPoint{100, 100}, {300, 100}, {300, 300}, {100, 300}})
             clip.LeftPress(canvas, view, p, false);
         clip.ClosePolyGon(canvas, view, 4.5);
@@ -188,7 +188,7 @@ TEST(ClipPolyClose, FewerThanThreeNodesEmptyAndErase) {
     TClipPolyInteraction clip;
     TParityCanvas c;
     const TPlotView view = View();
-    clip.NewPolyGon();
+    clip.NewPolyGon(c);
     clip.LeftPress(c, view, {10, 10}, false);
     clip.LeftPress(c, view, {50, 10}, false);
     EXPECT_FALSE(c.Shown().empty());
@@ -196,6 +196,22 @@ TEST(ClipPolyClose, FewerThanThreeNodesEmptyAndErase) {
     EXPECT_EQ(clip.ClipPoly.Count, 0);
     EXPECT_FALSE(clip.ClipPoly.Loaded);
     EXPECT_TRUE(c.Shown().empty());
+}
+
+TEST_F(ClipFixture, NewPolygonAfterAClosedOneStartsEmpty) {
+    clip.RectMode = true;
+    clip.NewPolyGon(canvas);
+    EXPECT_EQ(clip.ClipPoly.Count, 0);
+    EXPECT_FALSE(clip.ClipPoly.Closed);
+    EXPECT_FALSE(clip.RectMode);
+    EXPECT_TRUE(canvas.Shown().empty());
+    clip.LeftPress(canvas, view, {5, 5}, false);
+    EXPECT_EQ(clip.ClipPoly.Count, 1);
+    // An open polygon being entered is extended, not replaced.
+    clip.NewPolyGon(canvas);
+    clip.LeftPress(canvas, view, {50, 5}, false);
+    EXPECT_EQ(clip.ClipPoly.Count, 2);
+    EXPECT_EQ(canvas.Shown(), FiguresOf(clip.ClipPoly, false));
 }
 
 // The clipping pass against InsidePolyGon on every point of a grid, for polygons that take
