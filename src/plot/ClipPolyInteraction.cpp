@@ -495,6 +495,8 @@ public:
         // the largest Y: never an odd number of crossings.
         if (legs_.empty() || p.X < minX_ || p.X >= maxX_ || p.Y < minY_ || p.Y >= maxY_)
             return false;
+        if (slabbed_ && (p.Y < ys_.front() || p.Y >= ys_.back()))
+            return false;
         if (!rowStart_.empty()) {
             const std::size_t r =
                 static_cast<std::size_t>(static_cast<long long>(p.Y) - ys_.front());
@@ -508,8 +510,6 @@ public:
         const std::size_t* first = nullptr;
         const std::size_t* last = nullptr;
         if (slabbed_) {
-            if (p.Y < ys_.front() || p.Y >= ys_.back())
-                return false;
             const std::size_t k = SlabOf(p.Y);
             first = slabLegs_.data() + slabStart_[k];
             last = slabLegs_.data() + slabStart_[k + 1];
