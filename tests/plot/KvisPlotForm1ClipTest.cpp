@@ -297,6 +297,16 @@ private slots:
         QCOMPARE(form->Clip.ClipPoly.Pts[1], (TScreenPoint{edge.x(), edge.y()}));
         QCOMPARE(form->Clip.ClipPoly.WPts.size(), 5u);
 
+        // On a station the station menu comes first, the clip menu once it has closed.
+        for (QMenu* m : {form->ClipPolyPopup1, form->EditClipNodePopup1, form->ClipActionPopup1})
+            m->hide();
+        QTest::mousePress(form->Surface, Qt::RightButton, {}, At(Station(3)));
+        QVERIFY(form->StationPopupMenu1->isVisible());
+        QVERIFY(!form->ClipActionPopup1->isVisible());
+        form->StationPopupMenu1->hide();
+        QTRY_VERIFY(form->ClipActionPopup1->isVisible());
+        form->ClipActionPopup1->hide();
+
         form->PolygonInfo1Click();
         QVERIFY(form->HintWindow->isVisible());
         QVERIFY(form->HintWindow->text().startsWith(" :5 nodes, Area : "));
