@@ -13,8 +13,8 @@
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
 #include "shell/TextEditForm1.h"
-#include "ui/WindowSupport.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
 #include <QAction>
 #include <QApplication>

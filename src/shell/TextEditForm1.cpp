@@ -755,12 +755,19 @@ void TTextEditForm1::LoadLineIntoEditor(std::int64_t n) {
         DataLinje->ShowComment(Shown(line));
         return;
     }
-    const std::int64_t instrumentLine = InstrumentLineFor(n, [this](std::int64_t i) {
-        const QTextBlock block = TextGMemo1->document()->findBlockByNumber(static_cast<int>(i));
-        const QString text = block.isValid() ? block.text() : QString();
-        if (text.isEmpty())
+    // The search walks upwards one block at a time; a lookup by number for each line would
+    // cost a tree search per line.
+    QTextBlock block;
+    std::int64_t blockNo = -1;
+    const std::int64_t instrumentLine = InstrumentLineFor(n, [&](std::int64_t i) {
+        if (block.isValid() && i == blockNo - 1)
+            block = block.previous();
+        else
+            block = TextGMemo1->document()->findBlockByNumber(static_cast<int>(i));
+        blockNo = i;
+        if (!block.isValid() || block.length() <= 1)
             return '\0';
-        const char16_t c = text.front().unicode();
+        const char16_t c = TextGMemo1->document()->characterAt(block.position()).unicode();
         return c < 0x80 ? static_cast<char>(c) : '?';
     });
     DataLinje->ShowDataLine(SplitDataLine(line), InstrumentTexts(MemoLine(instrumentLine)));

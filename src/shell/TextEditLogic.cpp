@@ -38,9 +38,11 @@ std::string_view NextToken(std::string_view& s) {
 std::string ToMemoLines(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        if (bytes[i] != '\r' || i + 1 >= bytes.size() || bytes[i + 1] != '\n')
-            text += bytes[i];
+    std::size_t start = 0;
+    for (std::size_t p = bytes.find("\r\n"); p != std::string_view::npos;
+         start = p + 1, p = bytes.find("\r\n", start))
+        text.append(bytes, start, p - start); // the LF is copied with the next piece
+    text.append(bytes, start, std::string_view::npos);
     return text;
 }
 
