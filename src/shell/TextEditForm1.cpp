@@ -132,6 +132,17 @@ void TTextEditForm1::BuildActions() {
         if (item.Hint != nullptr)
             a->setToolTip(QString::fromUtf8(item.Hint));
     }
+    // Short captions keep the tool bar within the window.
+    const std::array<std::pair<const char*, const char*>, 7> captions = {
+        {{"InsHeadingButton", "Heading"},
+         {"InsCommentButton", "Comment"},
+         {"InstumentsButton", "Instruments"},
+         {"NewProfileButton", "Scan"},
+         {"FinishProfileButton", "Finish scan"},
+         {"profileCADButton", "CAD"},
+         {"TypoButton", "Commas"}}};
+    for (const auto& [name, caption] : captions)
+        Command(name)->setIconText(caption);
     Command("profileCADButton")->setEnabled(false);
 }
 

@@ -5,12 +5,15 @@
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
 #include "model/TextClock.h"
+#include "shell/MainForm.h"
 #include "shell/TextEditForm1.h"
 #include "shell/TextEditLogic.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -427,6 +430,42 @@ private slots:
         TKviste cave;
         QVERIFY(ReadBack(MemoBytes(*form_), cave));
         QCOMPARE(cave.LineCount, 5);
+    }
+
+    void mainWindowShowsTheEditor() {
+        TMainForm main;
+        auto* editor = main.findChild<TTextEditForm1*>();
+        QVERIFY(editor != nullptr);
+        QVERIFY(!editor->isVisible());
+        main.findChild<QAction*>("TextEditBtn")->trigger();
+        QVERIFY(editor->isVisible());
+        QVERIFY(editor->isWindow());
+    }
+
+    void clipboardFontAndBackground() {
+        SetMemo(*form_, "A001 A002\n");
+        QApplication::clipboard()->clear();
+        form_->UpdateCommandStates();
+        QVERIFY(!Command("ToolButton1")->isEnabled());
+        QVERIFY(!Command("ToolButton2")->isEnabled());
+        QVERIFY(!Command("ToolButton3")->isEnabled());
+        Select(*form_, 0, 0, 4);
+        QVERIFY(Command("ToolButton1")->isEnabled());
+        Command("ToolButton1")->trigger(); // cut
+        QCOMPARE(form_->TextGMemo1->toPlainText(), " A002\n");
+        QVERIFY(Command("ToolButton3")->isEnabled());
+        Command("ToolButton3")->trigger();
+        QCOMPARE(form_->TextGMemo1->toPlainText(), "A001 A002\n");
+
+        QFont font("DejaVu Sans Mono", 15);
+        dialogs_.FontAnswers << font;
+        dialogs_.ColourAnswers << QColor(Qt::yellow) << std::nullopt;
+        Command("FontItem")->trigger();
+        QCOMPARE(form_->TextGMemo1->font().pointSize(), 15);
+        Command("BackgroundItem")->trigger();
+        Command("BackgroundItem")->trigger(); // cancelled: the colour stays
+        QCOMPARE(form_->TextGMemo1->palette().color(QPalette::Base), QColor(Qt::yellow));
+        QVERIFY(!Command("profileCADButton")->isEnabled());
     }
 
     void exampleCaveRoundTrip() {
