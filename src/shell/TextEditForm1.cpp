@@ -61,6 +61,8 @@ TTextEditForm1::TTextEditForm1(QWidget* parent) : QMainWindow(parent, Qt::Window
     UpdateStatusBar();
     ShowLineLabels();
     UpdateCommandStates();
+    if (parent != nullptr)
+        parent->installEventFilter(this);
 }
 
 QAction* TTextEditForm1::NewAction(const QString& name, const QString& text,
@@ -440,6 +442,14 @@ void TTextEditForm1::UpdateStatusBar() {
 }
 
 bool TTextEditForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The program ends with its main window: unsaved documents are asked about first.
+    if (watched == parentWidget() && event->type() == QEvent::Close) {
+        if (!QueryClose()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
     const bool memo = watched == TextGMemo1 || watched == TextGMemo1->viewport();
     if (memo &&
         (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease))
@@ -592,20 +602,22 @@ void TTextEditForm1::ExitClick() {
     close();
 }
 
+bool TTextEditForm1::QueryClose() {
+    for (int slot = 0; slot < kDocumentSlots; ++slot)
+        if (Docs[static_cast<std::size_t>(slot)].DocModified && !ResolveModified(slot))
+            return false;
+    // A save that failed or was cancelled leaves its document modified.
+    for (const TEditDocument& doc : Docs)
+        if (doc.DocModified)
+            return false;
+    return true;
+}
+
 void TTextEditForm1::closeEvent(QCloseEvent* event) {
-    for (int slot = 0; slot < kDocumentSlots; ++slot) {
-        if (Docs[static_cast<std::size_t>(slot)].DocModified && !ResolveModified(slot)) {
-            event->ignore();
-            return;
-        }
-    }
-    for (const TEditDocument& doc : Docs) {
-        if (doc.DocModified) { // a save that failed or was cancelled
-            event->ignore();
-            return;
-        }
-    }
-    event->accept();
+    if (QueryClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TTextEditForm1::TabSet1Change(int index) {

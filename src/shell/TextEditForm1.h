@@ -129,6 +129,8 @@ private:
     bool SaveSlot(int slot); // Save: Save As for an untitled slot
     bool SaveSlotAs(int slot);
     void EmptySlot(int slot);
+    // Asks about every modified document; true when none is left modified.
+    bool QueryClose();
     // Asks about a modified slot; false when the user cancels.
     bool ResolveModified(int slot);
     void InsertLines(std::int64_t at, const std::vector<std::string>& lines);

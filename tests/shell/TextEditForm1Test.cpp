@@ -440,6 +440,16 @@ private slots:
         main.findChild<QAction*>("TextEditBtn")->trigger();
         QVERIFY(editor->isVisible());
         QVERIFY(editor->isWindow());
+
+        // Ending the program asks about the editor's unsaved text; Cancel keeps both windows.
+        main.show();
+        editor->TextGMemo1->setPlainText("unsaved");
+        dialogs_.YesNoCancelAnswers << UserDialogs::Answer::Cancel << UserDialogs::Answer::No;
+        QVERIFY(!main.close());
+        QVERIFY(main.isVisible());
+        QCOMPARE(dialogs_.TextsOf("YesNoCancel"), QStringList{"Save changes to [untitled]?"});
+        QVERIFY(main.close());
+        QVERIFY(!editor->Docs[0].DocModified);
     }
 
     void clipboardFontAndBackground() {
