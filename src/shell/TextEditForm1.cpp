@@ -821,20 +821,27 @@ void TTextEditForm1::Button1Click() {
         MoveEditorTo(FirstLine + 1);
 }
 
-void TTextEditForm1::DataOKButton1Click() {
-    // The new line goes after FirstLine; the five heading lines must stay in front.
-    if (FirstLine + 1 < kFirstBodyLine) {
-        Dialogs().Warning(QStringLiteral("Line %1 is in the heading (lines 1 to 5); a data line "
-                                         "can only follow line 5 or a later line.")
-                              .arg(FirstLine + 1));
-        return;
+std::optional<std::string> TTextEditForm1::LineToWrite(std::int64_t at) {
+    // The five heading lines stay in front of every data line.
+    if (at < kFirstBodyLine) {
+        Dialogs().Warning(QStringLiteral("Line %1 would be in the heading (lines 1 to 5), where a "
+                                         "data line cannot go.")
+                              .arg(at + 1));
+        return std::nullopt;
     }
     QString problem;
     if (!DataLinje->CommitReadings(problem)) {
         Dialogs().Warning(problem);
-        return;
+        return std::nullopt;
     }
-    InsertLines(FirstLine + 1, {BuildDataLine(DataLinje->EditLine)});
+    return BuildDataLine(DataLinje->EditLine);
+}
+
+void TTextEditForm1::DataOKButton1Click() {
+    const auto line = LineToWrite(FirstLine + 1);
+    if (!line)
+        return;
+    InsertLines(FirstLine + 1, {*line});
     ++FirstLine;
     LastLine = FirstLine;
     if (Switches.AutoNext)
@@ -844,16 +851,6 @@ void TTextEditForm1::DataOKButton1Click() {
 }
 
 void TTextEditForm1::InsertBtnClick() {
-    if (FirstLine < kFirstBodyLine) {
-        Dialogs().Warning(QStringLiteral("Line %1 is in the heading (lines 1 to 5) and is not "
-                                         "replaced by a data line.")
-                              .arg(FirstLine + 1));
-        return;
-    }
-    QString problem;
-    if (!DataLinje->CommitReadings(problem)) {
-        Dialogs().Warning(problem);
-        return;
-    }
-    ReplaceLine(FirstLine, BuildDataLine(DataLinje->EditLine));
+    if (const auto line = LineToWrite(FirstLine))
+        ReplaceLine(FirstLine, *line);
 }

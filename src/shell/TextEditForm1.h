@@ -136,6 +136,8 @@ private:
     void InsertLines(std::int64_t at, const std::vector<std::string>& lines);
     void ReplaceLine(std::int64_t n, const std::string& line);
     void MoveEditorTo(std::int64_t n);
+    // The line-edit window's line, to go at line `at`; nothing, after a message, when it cannot.
+    std::optional<std::string> LineToWrite(std::int64_t at);
     void ShowLineLabels();
 
     int current_ = 0;

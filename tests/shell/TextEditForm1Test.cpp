@@ -382,6 +382,15 @@ private slots:
         d->DataOKButton1->click();
         QCOMPARE(form_->TextGMemo1->toPlainText(), memo);
         QVERIFY(dialogs_.TextsOf("Warning").last().startsWith("The field Lengd"));
+
+        // The heading lines are never replaced by a data line, nor pushed down by one.
+        Select(*form_, 3, 3);
+        form_->LoadLineIntoEditor(3);
+        d->InsertBtn->click();
+        d->DataOKButton1->click();
+        QCOMPARE(form_->TextGMemo1->toPlainText(), memo);
+        QCOMPARE(dialogs_.TextsOf("Warning").size(), 3);
+        QVERIFY(dialogs_.TextsOf("Warning").last().startsWith("Line 5 would be in the heading"));
     }
 
     void autoNextAndPrefix() {
