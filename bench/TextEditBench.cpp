@@ -1,5 +1,5 @@
 // The text editor on a generated 65,535-shot survey: opening it, the comma check, and the
-// line-edit window on the last line, whose instrument search walks the whole file.
+// line-edit window on the last line, whose instrument search walks the whole file, and tabs.
 #include "BenchSupport.h"
 
 #include "shell/TextEditForm1.h"
@@ -76,11 +76,24 @@ void BM_LineEditorOnLastLine(benchmark::State& state) {
     state.counters["line"] = static_cast<double>(last);
 }
 
+// Showing another tab and back: the documents are swapped, not copied.
+void BM_TabSwitch(benchmark::State& state) {
+    Fixture& f = Shared();
+    TTextEditForm1 form;
+    form.LoadDocument(f.File);
+    form.NewClick();
+    for (auto _ : state) {
+        form.TabSet1Change(1);
+        form.TabSet1Change(0);
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_OpenInEditor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CommaCheck)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineEditorOnLastLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TabSwitch)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

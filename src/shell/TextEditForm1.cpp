@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -53,7 +54,6 @@ TTextEditForm1::TTextEditForm1(QWidget* parent) : QMainWindow(parent, Qt::Window
     setObjectName("TextEditForm1");
     setWindowTitle("Kvistrel text editor");
     resize(900, 640);
-    Docs[0].InUse = true;
     BuildActions();
     BuildMenus();
     BuildToolBar();
@@ -265,8 +265,7 @@ void TTextEditForm1::BuildClientArea() {
     statusBar()->addWidget(StatusPanels[1], 1);
 
     connect(TabSet1, &QTabBar::currentChanged, this, &TTextEditForm1::TabSet1Change);
-    connect(TextGMemo1->document(), &QTextDocument::contentsChange, this,
-            &TTextEditForm1::MemoEdited);
+    TextGMemo1->setDocument(NewDocument(0));
     connect(TextGMemo1, &QPlainTextEdit::selectionChanged, this,
             &TTextEditForm1::UpdateCommandStates);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
@@ -385,10 +384,20 @@ void TTextEditForm1::ShowText(const QString& text) {
     loading_ = false;
 }
 
-void TTextEditForm1::MemoEdited(int /*position*/, int removed, int added) {
+QTextDocument* TTextEditForm1::NewDocument(int slot) {
+    auto* text = new QTextDocument(this);
+    text->setDocumentLayout(new QPlainTextDocumentLayout(text));
+    text->setDefaultFont(TextGMemo1->font());
+    connect(text, &QTextDocument::contentsChange, this,
+            [this, slot](int, int removed, int added) { MemoEdited(slot, removed, added); });
+    Docs[static_cast<std::size_t>(slot)].DocLines = text;
+    return text;
+}
+
+void TTextEditForm1::MemoEdited(int slot, int removed, int added) {
     if (loading_ || (removed == 0 && added == 0))
         return;
-    TEditDocument& doc = Docs[static_cast<std::size_t>(current_)];
+    TEditDocument& doc = Docs[static_cast<std::size_t>(slot)];
     doc.Loaded.reset();
     if (!doc.DocModified) {
         doc.DocModified = true;
@@ -398,8 +407,7 @@ void TTextEditForm1::MemoEdited(int /*position*/, int removed, int added) {
 }
 
 QString TTextEditForm1::SlotText(int slot) const {
-    return slot == current_ ? TextGMemo1->toPlainText()
-                            : Docs[static_cast<std::size_t>(slot)].DocLines;
+    return Docs[static_cast<std::size_t>(slot)].DocLines->toPlainText();
 }
 
 // ---- window state
@@ -481,7 +489,6 @@ bool TTextEditForm1::LoadDocument(const QString& fileName) {
     TEditDocument& doc = Docs[static_cast<std::size_t>(current_)];
     doc.Loaded = std::move(bytes);
     doc.DocModified = false;
-    doc.DocLines.clear();
     CurrentEditFile = fileName;
     lastDir_ = QFileInfo(fileName).absolutePath();
     SetDocumentName(fileName);
@@ -525,14 +532,15 @@ bool TTextEditForm1::SaveSlot(int slot) {
 
 void TTextEditForm1::EmptySlot(int slot) {
     TEditDocument& doc = Docs[static_cast<std::size_t>(slot)];
-    doc.DocLines.clear();
+    loading_ = true;
+    doc.DocLines->setPlainText({});
+    loading_ = false;
     doc.Loaded.reset();
     doc.DocModified = false;
     doc.FileName.clear();
     doc.DocName = kUntitled;
     TabSet1->setTabText(slot, kUntitled);
     if (slot == current_) {
-        ShowText({});
         FirstLine = LastLine = 0;
         ShowLineLabels();
         UpdateStatusBar();
@@ -554,10 +562,9 @@ bool TTextEditForm1::ResolveModified(int slot) {
 void TTextEditForm1::NewClick() {
     for (int slot = 0; slot < kDocumentSlots; ++slot) {
         TEditDocument& doc = Docs[static_cast<std::size_t>(slot)];
-        if (doc.InUse)
+        if (doc.DocLines != nullptr)
             continue;
-        doc = TEditDocument();
-        doc.InUse = true;
+        NewDocument(slot);
         TabSet1->addTab(kUntitled); // slots are used in order, so the slot is the tab
         return;
     }
@@ -623,11 +630,8 @@ void TTextEditForm1::closeEvent(QCloseEvent* event) {
 void TTextEditForm1::TabSet1Change(int index) {
     if (index < 0 || index >= kDocumentSlots || index == current_)
         return;
-    Docs[static_cast<std::size_t>(current_)].DocLines = TextGMemo1->toPlainText();
     current_ = index;
-    TEditDocument& doc = Docs[static_cast<std::size_t>(index)];
-    ShowText(doc.DocLines);
-    doc.DocLines.clear(); // the memo holds it now
+    TextGMemo1->setDocument(Docs[static_cast<std::size_t>(index)].DocLines);
     FirstLine = LastLine = 0;
     ShowLineLabels();
     UpdateStatusBar();
@@ -635,8 +639,12 @@ void TTextEditForm1::TabSet1Change(int index) {
 }
 
 void TTextEditForm1::FontClick() {
-    if (const auto font = Dialogs().Font(TextGMemo1->font()))
+    if (const auto font = Dialogs().Font(TextGMemo1->font())) {
         TextGMemo1->setFont(*font);
+        for (const TEditDocument& doc : Docs)
+            if (doc.DocLines != nullptr)
+                doc.DocLines->setDefaultFont(*font);
+    }
 }
 
 void TTextEditForm1::BackgroundClick() {

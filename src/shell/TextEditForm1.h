@@ -19,14 +19,16 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabBar;
+class QTextDocument;
 
 // One document slot.
 struct TEditDocument {
-    bool InUse = false;             // the slot holds a document (it has its string list)
     QString DocName = "[untitled]"; // lower-cased full file name, for showing
     QString FileName;               // the name as the file system spells it
     bool DocModified = false;
-    QString DocLines; // the text while another tab is shown
+    // The text, null while the slot is unused. The memo shows the current slot's; switching tabs
+    // swaps documents, so a tab change costs nothing however long the text and keeps its undo.
+    QTextDocument* DocLines = nullptr;
     // The file's bytes while the text is as loaded: saving them keeps every line end as it was.
     std::optional<std::string> Loaded;
 };
@@ -123,7 +125,8 @@ private:
     void BuildInstrumentDialog();
     // Sets the memo's text without counting it as an edit.
     void ShowText(const QString& text);
-    void MemoEdited(int position, int removed, int added);
+    void MemoEdited(int slot, int removed, int added);
+    QTextDocument* NewDocument(int slot);
     QString SlotText(int slot) const;
     void SetSlotName(int slot, const QString& fileName);
     bool SaveSlot(int slot); // Save: Save As for an untitled slot
