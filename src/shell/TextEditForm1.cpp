@@ -333,10 +333,14 @@ std::int64_t TTextEditForm1::MemoLineCount() const {
     return count;
 }
 
-std::string TTextEditForm1::MemoLine(std::int64_t n) const {
+QTextBlock TTextEditForm1::BlockAt(std::int64_t n) const {
     if (n < 0 || n > INT32_MAX)
         return {};
-    const QTextBlock block = TextGMemo1->document()->findBlockByNumber(static_cast<int>(n));
+    return TextGMemo1->document()->findBlockByNumber(static_cast<int>(n));
+}
+
+std::string TTextEditForm1::MemoLine(std::int64_t n) const {
+    const QTextBlock block = BlockAt(n);
     return block.isValid() ? EncodeWindows1252(block.text()) : std::string();
 }
 
@@ -350,9 +354,8 @@ void TTextEditForm1::InsertLines(std::int64_t at, const std::vector<std::string>
     QTextDocument* doc = TextGMemo1->document();
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    const QTextBlock block =
-        at < 0 ? doc->firstBlock() : doc->findBlockByNumber(static_cast<int>(at));
-    if (at <= INT32_MAX && block.isValid()) {
+    const QTextBlock block = at < 0 ? doc->firstBlock() : BlockAt(at);
+    if (block.isValid()) {
         cursor.setPosition(block.position());
         cursor.insertText(joined + '\n');
     } else {
@@ -366,8 +369,7 @@ void TTextEditForm1::InsertLines(std::int64_t at, const std::vector<std::string>
 }
 
 void TTextEditForm1::ReplaceLine(std::int64_t n, const std::string& line) {
-    const QTextBlock block =
-        n < 0 || n > INT32_MAX ? QTextBlock() : TextGMemo1->document()->findBlockByNumber(int(n));
+    const QTextBlock block = BlockAt(n);
     if (!block.isValid() ||
         (block == TextGMemo1->document()->lastBlock() && block.text().isEmpty())) {
         InsertLines(n, {line});
@@ -794,7 +796,7 @@ void TTextEditForm1::LoadLineIntoEditor(std::int64_t n) {
         if (block.isValid() && i == blockNo - 1)
             block = block.previous();
         else
-            block = TextGMemo1->document()->findBlockByNumber(static_cast<int>(i));
+            block = BlockAt(i);
         blockNo = i;
         if (!block.isValid() || block.length() <= 1)
             return '\0';
@@ -806,7 +808,7 @@ void TTextEditForm1::LoadLineIntoEditor(std::int64_t n) {
 
 void TTextEditForm1::MoveEditorTo(std::int64_t n) {
     FirstLine = LastLine = n;
-    const QTextBlock block = TextGMemo1->document()->findBlockByNumber(static_cast<int>(n));
+    const QTextBlock block = BlockAt(n);
     if (block.isValid()) {
         QTextCursor cursor(block);
         TextGMemo1->setTextCursor(cursor);

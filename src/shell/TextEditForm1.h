@@ -4,6 +4,7 @@
 #include "shell/DataLinje.h"
 
 #include <QMainWindow>
+#include <QTextBlock>
 
 #include <array>
 #include <cstdint>
@@ -136,6 +137,7 @@ private:
     bool QueryClose();
     // Asks about a modified slot; false when the user cancels.
     bool ResolveModified(int slot);
+    QTextBlock BlockAt(std::int64_t n) const; // invalid beyond the text
     void InsertLines(std::int64_t at, const std::vector<std::string>& lines);
     void ReplaceLine(std::int64_t n, const std::string& line);
     void MoveEditorTo(std::int64_t n);
