@@ -182,9 +182,26 @@ private slots:
         QCOMPARE(form_->Docs[0].DocName, Path("Mixed.GRT").toLower());
         QVERIFY(!form_->Docs[0].DocModified);
 
+        // Open saves an edited document first and stops when that save is cancelled.
+        form_->TextGMemo1->appendPlainText("more");
+        dialogs_.Clear();
+        dialogs_.FileNames << Path("other.grt");
+        Command("FileOpenItem")->trigger();
+        QCOMPARE(ReadBytes(Path("Mixed.GRT")), QByteArray("kept\r\n\r\nmore"));
+        QCOMPARE(dialogs_.TextsOf("OpenFileName").size(), 1); // other.grt is missing: a warning
+        Command("FileNewItem")->trigger();
+        form_->TabSet1->setCurrentIndex(1);
+        SetMemo(*form_, "untitled text");
+        dialogs_.Clear();
+        dialogs_.FileNames << "";
+        Command("FileOpenItem")->trigger();
+        QCOMPARE(dialogs_.Asked.size(), 1);
+        QCOMPARE(dialogs_.Asked[0].Kind, "SaveFileName");
+        form_->TabSet1->setCurrentIndex(0);
+
         // A missing file leaves the document as it was.
         QVERIFY(!form_->LoadDocument(Path("gone.grt")));
-        QCOMPARE(form_->TextGMemo1->toPlainText(), "kept\n");
+        QCOMPARE(form_->TextGMemo1->toPlainText(), "kept\n\nmore");
     }
 
     void lineEndsAndBytesSurvive() {
