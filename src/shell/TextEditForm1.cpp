@@ -498,6 +498,8 @@ bool TTextEditForm1::LoadDocument(const QString& fileName) {
     ShowLineLabels();
     UpdateStatusBar();
     UpdateCommandStates();
+    if (Switches.EditWindowOn)
+        LoadLineIntoEditor(FirstLine);
     return true;
 }
 
@@ -638,6 +640,8 @@ void TTextEditForm1::TabSet1Change(int index) {
     ShowLineLabels();
     UpdateStatusBar();
     UpdateCommandStates();
+    if (Switches.EditWindowOn) // the line-edit window follows the text shown
+        LoadLineIntoEditor(FirstLine);
 }
 
 void TTextEditForm1::FontClick() {
