@@ -25,11 +25,6 @@ QString Local(const std::string& s) {
     return QString::fromLocal8Bit(s.data(), qsizetype(s.size()));
 }
 
-// The clip polygon's part of the cave file, when it is marked printable. None yet.
-std::function<void(TPlotWorldSink&)> PrintableClipWriter() {
-    return {};
-}
-
 } // namespace
 
 void TKvisPlotForm1::HPGLExport() {
@@ -44,9 +39,10 @@ void TKvisPlotForm1::HPGLExport() {
         RebuildIndex();
         // The screen is redrawn in full below, so the writing pass paints nothing.
         TNoCanvas canvas;
-        THPGLExportInput in{canvas,      Cave,        View,
-                            Switches,    PlotColors,  index_,
-                            CurrentFile, clock.Now(), PrintableClipWriter()};
+        THPGLExportInput in{canvas, Cave, View, Switches, PlotColors, index_, CurrentFile,
+                            clock.Now(),
+                            // the clip polygon, when it is marked printable
+                            [this](TPlotWorldSink& sink) { PlotClipPolygon(Clip, sink); }};
         ok = ::HPGLExport(PlotHPGL(), in, message);
         PlottKviste();
     }

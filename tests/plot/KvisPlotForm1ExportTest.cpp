@@ -90,6 +90,24 @@ private slots:
         QVERIFY(!QFile::exists(File("Rutenett.plt")));
     }
 
+    // A printable clip polygon closes the cave file, in the world's view-plane metres.
+    void printableClipPolygonIsPlotted() {
+        TPolyGon& g = form->Clip.ClipPoly;
+        g.WPts = {{1, 1}, {5, 1}, {5, 4}};
+        g.Count = 3;
+        g.Closed = true;
+        g.Loaded = true;
+        QTest::keyClick(form, Qt::Key_F10);
+        const std::string without = Bytes(File("prove.plt"));
+        form->Clip.Printable = true;
+        QTest::keyClick(form, Qt::Key_F10);
+        const std::string with = Bytes(File("prove.plt"));
+        const std::string polygon =
+            "PU400 400;\r\nPD400 400;\r\nPD2000 400;\r\nPD2000 1600;\r\nPD400 400;\r\n";
+        QVERIFY(without.find(polygon) == std::string::npos);
+        QCOMPARE(with.substr(with.size() - polygon.size() - 14), polygon + "PU0 0;\r\nSP0;\r\n");
+    }
+
     void f10IsIgnoredInRotationModeAndFailuresAreReported() {
         form->SetRotation();
         QTest::keyClick(form, Qt::Key_F10);
