@@ -6,26 +6,9 @@
 #include "plot/KvisPlotForm1.h"
 #include "plot/PlotVectorFile.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
-#include <QApplication>
 #include <QFileInfo>
-
-namespace {
-
-// Large surveys take a moment to write: the pointer says so.
-class TBusy {
-public:
-    TBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusy() { QApplication::restoreOverrideCursor(); }
-    TBusy(const TBusy&) = delete;
-    TBusy& operator=(const TBusy&) = delete;
-};
-
-QString Local(const std::string& s) {
-    return QString::fromLocal8Bit(s.data(), qsizetype(s.size()));
-}
-
-} // namespace
 
 void TKvisPlotForm1::HPGLExport() {
     if (!Processed || CurrentFile.empty())
@@ -35,7 +18,7 @@ void TKvisPlotForm1::HPGLExport() {
     std::string message;
     bool ok;
     {
-        const TBusy busy;
+        const BusyCursor busy; // large surveys take a moment
         RebuildIndex();
         // The screen is redrawn in full below, so the writing pass paints nothing.
         TNoCanvas canvas;
@@ -47,7 +30,7 @@ void TKvisPlotForm1::HPGLExport() {
         PlottKviste();
     }
     if (!ok)
-        Dialogs().Warning(Local(message));
+        Dialogs().Warning(FromFileName(message));
 }
 
 void TKvisPlotForm1::ExportSVG1Click() {
@@ -62,7 +45,7 @@ void TKvisPlotForm1::ExportVector(bool pdf) {
     if (!Processed)
         return;
     const QString suffix = pdf ? "pdf" : "svg";
-    const QString dir = CurrentFile.empty() ? QString() : Local(DirectoryOf(CurrentFile));
+    const QString dir = CurrentFile.empty() ? QString() : FromFileName(DirectoryOf(CurrentFile));
     QString name = Dialogs().SaveFileName(pdf ? "Export PDF" : "Export SVG", dir,
                                           pdf ? "PDF document (*.pdf)" : "SVG drawing (*.svg)");
     if (name.isEmpty())
@@ -72,12 +55,12 @@ void TKvisPlotForm1::ExportVector(bool pdf) {
     std::string reason;
     bool ok;
     {
-        const TBusy busy;
+        const BusyCursor busy; // large surveys take a moment
         RebuildIndex();
-        ok = WriteVectorView(pdf ? TVectorFormat::Pdf : TVectorFormat::Svg,
-                             name.toLocal8Bit().toStdString(), Surface->width(), Surface->height(),
-                             Cave, View, Switches, PlotColors, index_, reason);
+        ok = WriteVectorView(pdf ? TVectorFormat::Pdf : TVectorFormat::Svg, ToFileName(name),
+                             Surface->width(), Surface->height(), Cave, View, Switches, PlotColors,
+                             index_, reason);
     }
     if (!ok)
-        Dialogs().Warning("Could NOT write " + name + " (" + Local(reason) + ")");
+        Dialogs().Warning("Could NOT write " + name + " (" + FromFileName(reason) + ")");
 }
