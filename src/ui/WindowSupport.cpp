@@ -2,7 +2,6 @@
 #include "ui/WindowSupport.h"
 
 #include <QApplication>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
