@@ -1,8 +1,15 @@
+list(APPEND KV_CORE_SOURCES
+  shell/TextLines.cpp
+  shell/TextLines.h
+)
+
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.h
   ui/UserDialogs.h
   shell/ChildForm.cpp
   shell/ChildForm.h
+  shell/TextLinesView.cpp
+  shell/TextLinesView.h
   shell/AboutForm.cpp
   shell/AboutForm.h
   shell/MainForm.cpp

@@ -2,10 +2,10 @@
 #include "support/WindowTestSupport.h"
 
 #include "shell/ChildForm.h"
-#include "ui/WindowSupport.h"
+#include "shell/TextLinesView.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 

@@ -8,6 +8,7 @@
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
 #include "shell/MainForm.h"
+#include "shell/TextLinesView.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>
@@ -15,7 +16,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
