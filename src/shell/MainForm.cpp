@@ -11,9 +11,10 @@
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
+#include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
-#include "ui/WindowSupport.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -123,6 +124,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     InitKvistrel();
     CreateStartupWindows();
+    // F2, F3, Alt+X and the rest go to the active child window first.
+    new TChildFirstShortcuts(this, MdiArea);
     UpdateCommandStates();
     ShowNameAndversionlabel();
 }

@@ -6,6 +6,8 @@ list(APPEND KV_CORE_SOURCES
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.h
   ui/UserDialogs.h
+  shell/ChildFirstShortcuts.cpp
+  shell/ChildFirstShortcuts.h
   shell/ChildForm.cpp
   shell/ChildForm.h
   shell/TextLinesView.cpp
