@@ -408,7 +408,10 @@ void TMainForm::BuildClientArea() {
     CorrCyclePanel->setFrameShape(QFrame::Panel);
     CorrCyclePanel->setFrameShadow(QFrame::Raised);
     CorrCyclePanel->setAutoFillBackground(true);
-    CorrCyclePanel->setPalette(QApplication::palette());
+    // Every role set, so nothing of the black frame reaches the panel and its label.
+    QPalette panelColours = QApplication::palette();
+    panelColours.setResolveMask(~QPalette::ResolveMask(0));
+    CorrCyclePanel->setPalette(panelColours);
     auto* panelLayout = new QHBoxLayout(CorrCyclePanel);
     panelLayout->addWidget(new QLabel("Set  correction cycles", CorrCyclePanel));
     CorrCycleSpinEdit1 = new QSpinBox(CorrCyclePanel);

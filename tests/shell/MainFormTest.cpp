@@ -523,6 +523,18 @@ private slots:
         spin->setValue(0);
         QCOMPARE(spin->value(), 1);
         spin->setValue(15);
+        // The label reads clearly on the panel, which does not take the frame's black.
+        QLabel* label = form_->CorrCyclePanel->findChild<QLabel*>();
+        QCOMPARE(label->text(), "Set  correction cycles");
+        const QImage shot = form_->CorrCyclePanel->grab().toImage();
+        const QRect area = label->geometry();
+        const int background = qGray(shot.pixel(area.topLeft()));
+        int contrast = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                contrast = std::max(contrast, std::abs(qGray(shot.pixel(x, y)) - background));
+        QVERIFY2(contrast > 120, "the label's text hardly stands out");
+
         form_->findChild<QPushButton*>("CorrCycleOKBtn")->click();
         QCOMPARE(CorrectionCycles, 15);
         QVERIFY(form_->CorrCyclePanel->isHidden());
