@@ -16,7 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
 
 namespace {
@@ -31,11 +30,15 @@ struct TProcessedSurvey {
     QString Listing; // the cartesian listing, the largest
 };
 
+// The program's globals hold one survey at a time, so the benchmarks run size by size and the
+// survey of the previous size is dropped.
 TProcessedSurvey& Survey(std::int64_t shots) {
-    static std::map<std::int64_t, std::unique_ptr<TProcessedSurvey>> surveys;
-    std::unique_ptr<TProcessedSurvey>& survey = surveys[shots];
-    if (!survey) {
+    static std::int64_t current = -1;
+    static std::unique_ptr<TProcessedSurvey> survey;
+    if (shots != current) {
+        survey.reset();
         survey = std::make_unique<TProcessedSurvey>();
+        current = shots;
         TGeneratorOptions options;
         options.Shots = shots;
         const std::string file = survey->Dir.File("big.grt");
@@ -95,8 +98,10 @@ void BM_ScrollPage(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_OpenListingView)->Arg(200'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenAll)->Arg(200'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenListingView)->Arg(200'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAll)->Arg(200'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenListingView)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAll)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollPage)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
