@@ -6,50 +6,93 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+
+#include <set>
+
+namespace {
+
+// The title without the marker of its mnemonic; a literal "&&" stays.
+QString WithoutMnemonic(QString text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        text.remove(i, 1);
+        break;
+    }
+    return text;
+}
+
+} // namespace
 
 TChildFirstShortcuts::TChildFirstShortcuts(QWidget* window, QMdiArea* area)
-    : QObject(window), window_(window), area_(area) {
+    : QObject(window), window_(window), menuBar_(window->findChild<QMenuBar*>()), area_(area) {
     // Every key press first asks the focus widget whether it overrides shortcuts, before any
     // shortcut is looked up: the moment to decide which window holds the keys.
     qApp->installEventFilter(this);
+    // Also when the focus moves without a key, so menus show the keys that hold just now.
+    connect(qApp, &QApplication::focusChanged, this, [this] { YieldTo(FocusedChild()); });
 }
 
 TChildFirstShortcuts::~TChildFirstShortcuts() {
     qApp->removeEventFilter(this);
 }
 
-bool TChildFirstShortcuts::FocusInChild() const {
+QMdiSubWindow* TChildFirstShortcuts::FocusedChild() const {
     if (area_.isNull())
-        return false;
-    for (const QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
-        if (const auto* sub = qobject_cast<const QMdiSubWindow*>(w))
-            return sub->mdiArea() == area_;
+        return nullptr;
+    for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
+            return sub->mdiArea() == area_ ? sub : nullptr;
         if (w->isWindow())
-            return false;
+            return nullptr;
     }
-    return false;
+    return nullptr;
 }
 
-void TChildFirstShortcuts::Yield(bool yield) {
-    if (yield == yielded_)
+void TChildFirstShortcuts::YieldTo(QMdiSubWindow* child) {
+    if (child == child_)
         return;
-    yielded_ = yield;
-    if (yield) {
-        // Taken afresh each time, so commands added to the window later are covered too.
-        held_.clear();
-        const QList<QAction*> actions = window_->findChildren<QAction*>(Qt::FindDirectChildrenOnly);
-        for (QAction* action : actions) {
-            if (action->shortcuts().isEmpty())
-                continue;
-            held_.push_back({action, action->shortcuts()});
-            action->setShortcuts(QList<QKeySequence>{});
-        }
+    Restore();
+    child_ = child;
+    if (child == nullptr)
         return;
+    // Taken afresh each time, so commands added to the window later are covered too.
+    const QList<QAction*> actions = window_->findChildren<QAction*>(Qt::FindDirectChildrenOnly);
+    for (QAction* action : actions) {
+        if (action->shortcuts().isEmpty())
+            continue;
+        held_.push_back({action, action->shortcuts()});
+        action->setShortcuts(QList<QKeySequence>{});
     }
+    if (menuBar_ == nullptr)
+        return;
+    std::set<QKeySequence> childAltKeys;
+    for (const QMenuBar* bar : child->findChildren<QMenuBar*>())
+        for (const QAction* action : bar->actions())
+            childAltKeys.insert(QKeySequence::mnemonic(action->text()));
+    childAltKeys.erase(QKeySequence());
+    for (QAction* title : menuBar_->actions()) {
+        if (!childAltKeys.contains(QKeySequence::mnemonic(title->text())))
+            continue;
+        titles_.push_back({title, title->text()});
+        title->setText(WithoutMnemonic(title->text()));
+    }
+}
+
+void TChildFirstShortcuts::Restore() {
     for (const THeld& held : held_)
         if (!held.Action.isNull())
             held.Action->setShortcuts(held.Keys);
     held_.clear();
+    for (const TTitle& title : titles_)
+        if (!title.Action.isNull())
+            title.Action->setText(title.Text);
+    titles_.clear();
 }
 
 bool TChildFirstShortcuts::RunHeldCommand(const QKeySequence& key) {
@@ -66,8 +109,8 @@ bool TChildFirstShortcuts::RunHeldCommand(const QKeySequence& key) {
 
 bool TChildFirstShortcuts::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
-        Yield(FocusInChild());
-    } else if (event->type() == QEvent::KeyPress && yielded_ && watched == area_) {
+        YieldTo(FocusedChild());
+    } else if (event->type() == QEvent::KeyPress && !child_.isNull() && watched == area_) {
         // The key went through the child and nobody there took it.
         auto* key = static_cast<QKeyEvent*>(event);
         if (RunHeldCommand(QKeySequence(key->keyCombination()))) {

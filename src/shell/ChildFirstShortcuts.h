@@ -1,7 +1,8 @@
 // The main window's shortcuts give way to its child windows. While the focus is inside a child
 // of the frame, the main window's keys are withdrawn, so the child's own shortcuts and key
 // handling see every key first and no key is claimed twice; a key the child leaves alone comes
-// back up through the frame and runs the main window's command.
+// back up through the frame and runs the main window's command. A menu title of the main window
+// whose Alt key the child's own menu bar also uses loses its mnemonic meanwhile.
 #pragma once
 
 #include <QKeySequence>
@@ -13,6 +14,8 @@
 
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenuBar;
 class QWidget;
 
 class TChildFirstShortcuts : public QObject {
@@ -20,9 +23,6 @@ public:
     // The shortcuts of the window's own actions (its direct children) are managed.
     TChildFirstShortcuts(QWidget* window, QMdiArea* area);
     ~TChildFirstShortcuts() override;
-
-    // Whether the main window's keys are withdrawn just now.
-    bool Yielded() const { return yielded_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -32,12 +32,19 @@ private:
         QPointer<QAction> Action;
         QList<QKeySequence> Keys;
     };
-    bool FocusInChild() const;
-    void Yield(bool yield);
+    struct TTitle {
+        QPointer<QAction> Action;
+        QString Text;
+    };
+    QMdiSubWindow* FocusedChild() const;
+    void YieldTo(QMdiSubWindow* child);
+    void Restore();
     bool RunHeldCommand(const QKeySequence& key);
 
     QWidget* window_;
+    QMenuBar* menuBar_;
     QPointer<QMdiArea> area_;
+    QPointer<QMdiSubWindow> child_; // the child that holds the keys, if any
     std::vector<THeld> held_;
-    bool yielded_ = false;
+    std::vector<TTitle> titles_;
 };

@@ -202,6 +202,15 @@ private slots:
         Press(form_.get(), Qt::Key_F2);
         Press(form_.get(), Qt::Key_F3);
         QCOMPARE(FileQuestions(), 0);
+        // Both menu bars have "&Tools": the plot's opens.
+        auto* plotBar = sub->widget()->findChild<QMenuBar*>();
+        Press(form_.get(), QKeySequence("Alt+T"));
+        QVERIFY(plotBar->activeAction() != nullptr);
+        QCOMPARE(plotBar->activeAction()->text(), "&Tools");
+        QVERIFY(form_->menuBar()->activeAction() == nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(sub->isAncestorOf(QApplication::focusWidget()));
         // Alt+X is the plot window's Exit: the plot closes, the program stays.
         Press(form_.get(), QKeySequence("Alt+X"));
         QTRY_VERIFY(form_->MdiArea->subWindowList().isEmpty());
@@ -212,6 +221,10 @@ private slots:
         Press(form_.get(), Qt::Key_F3);
         QCOMPARE(dialogs_.TextsOf("OpenFileName").size(), 1);
         QCOMPARE(Command("OpenFileBtn")->shortcut(), QKeySequence(Qt::Key_F3));
+        QStringList titles;
+        for (const QAction* title : form_->menuBar()->actions())
+            titles << title->text();
+        QVERIFY2(titles.contains("&Tools"), qPrintable(titles.join(' ')));
     }
 
     void childShortcutsWinOverTheMainWindows() {
