@@ -5,13 +5,23 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 bool TTextLines::Load(const std::string& path, std::string& reason) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes, reason))
+    // A file larger than the memory can hold is a message, not the end of the program.
+    try {
+        std::string bytes;
+        if (!ReadWholeFile(path, bytes, reason))
+            return false;
+        TTextLines loaded;
+        loaded.bytes_ = std::move(bytes);
+        loaded.Index();
+        *this = std::move(loaded);
+        return true;
+    } catch (const std::bad_alloc&) {
+        reason = "Not enough memory to show the file.";
         return false;
-    Assign(std::move(bytes));
-    return true;
+    }
 }
 
 void TTextLines::Assign(std::string bytes) {

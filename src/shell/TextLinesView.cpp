@@ -128,7 +128,8 @@ int TTextLinesView::VisibleLines() const {
 }
 
 void TTextLinesView::UpdateScrollBars() {
-    const int lines = static_cast<int>(lines_.LineCount());
+    const int lines = static_cast<int>(
+        std::min<std::size_t>(lines_.LineCount(), std::numeric_limits<int>::max()));
     QScrollBar* v = verticalScrollBar();
     v->setRange(0, std::max(0, lines - VisibleLines()));
     v->setPageStep(VisibleLines());
@@ -174,11 +175,16 @@ void TTextLinesView::paintEvent(QPaintEvent*) {
     for (std::size_t i = first; i < last; ++i) {
         const int y = static_cast<int>(i - first) * lineHeight;
         const std::string_view line = lines_.Line(i);
-        const std::string shown = TTextLines::Expanded(line);
-        const QString text =
-            firstColumn < shown.size()
-                ? DecodeWindows1252(std::string_view(shown).substr(firstColumn, shownColumns))
-                : QString();
+        // Tabs are rare; a line without them is shown from its own bytes.
+        std::string expanded;
+        std::string_view shown = line;
+        if (line.find('\t') != std::string_view::npos) {
+            expanded = TTextLines::Expanded(line);
+            shown = expanded;
+        }
+        const QString text = firstColumn < shown.size()
+                                 ? DecodeWindows1252(shown.substr(firstColumn, shownColumns))
+                                 : QString();
         painter.setPen(pal.color(QPalette::Text));
         painter.drawText(x0, y + metrics.ascent(), text);
         if (selFrom == selTo || i < selFrom.Line || i > selTo.Line)
