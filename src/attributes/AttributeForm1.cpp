@@ -151,7 +151,10 @@ TAttributeForm1::TAttributeForm1(QWidget* parent)
     connect(CancelButton1, &QPushButton::clicked, this, &TAttributeForm1::CancelButton1Click);
     connect(Button2, &QPushButton::clicked, this, &TAttributeForm1::Button2Click);
 
-    auto* side = new QVBoxLayout;
+    auto* sidePanel = new QWidget(this);
+    sidePanel->setFixedWidth(200);
+    auto* side = new QVBoxLayout(sidePanel);
+    side->setContentsMargins(0, 0, 0, 0);
     side->addWidget(new QLabel("Selected prefixes", this));
     side->addWidget(PrefixListBox1, 1);
     side->addWidget(ColorPanel2);
@@ -168,7 +171,7 @@ TAttributeForm1::TAttributeForm1(QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->addWidget(PrefixStringGrid, 1);
-    top->addLayout(side);
+    top->addWidget(sidePanel);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {ApplyButton1, ExcludeBtn, Button2, CancelButton1})
         buttons->addWidget(b);
@@ -178,7 +181,12 @@ TAttributeForm1::TAttributeForm1(QWidget* parent)
 
     ShowPanelColour(kDefaultAttributeColour);
     ResetGrid();
-    resize(660, 420);
+    // Room for all seven columns and the scroll bar.
+    int columns = 0;
+    for (int c = 0; c < kColumns; ++c)
+        columns += PrefixStringGrid->columnWidth(c);
+    PrefixStringGrid->setMinimumWidth(columns + 2 * PrefixStringGrid->frameWidth() + 20);
+    resize(720, 440);
 }
 
 TAttributeForm1::~TAttributeForm1() {

@@ -30,19 +30,19 @@ TLineStyleForm::TLineStyleForm(QWidget* parent)
     StyleSpinEdit2->setRange(1, 5);
     StyleSpinEdit2->setValue(1);
     StyleSpinEdit2->setToolTip("Line style: 1 solid, 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot");
-    StyleSpinEdit2->setGeometry(4, 30, 40, 22);
+    StyleSpinEdit2->setGeometry(4, 30, 36, 22);
     WidthSpinEdit1 = new QSpinBox(this);
     WidthSpinEdit1->setObjectName("WidthSpinEdit1");
     WidthSpinEdit1->setRange(1, 7);
     WidthSpinEdit1->setValue(1);
     WidthSpinEdit1->setToolTip("Line width in pixels");
-    WidthSpinEdit1->setGeometry(48, 30, 40, 22);
+    WidthSpinEdit1->setGeometry(44, 30, 36, 22);
     OKButton1 = new QPushButton("OK", this);
     OKButton1->setObjectName("OKButton1");
-    OKButton1->setGeometry(92, 30, 48, 22);
+    OKButton1->setGeometry(84, 30, 50, 22);
     CancelButton2 = new QPushButton("Cancel", this);
     CancelButton2->setObjectName("CancelButton2");
-    CancelButton2->setGeometry(144, 30, 50, 22);
+    CancelButton2->setGeometry(138, 30, 56, 22);
 
     connect(StyleSpinEdit2, &QSpinBox::valueChanged, this, &TLineStyleForm::StyleSpinEdit2Change);
     connect(WidthSpinEdit1, &QSpinBox::valueChanged, this, &TLineStyleForm::WidthSpinEdit1Change);
