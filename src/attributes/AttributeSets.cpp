@@ -19,6 +19,10 @@ int LetterIndex(char c) {
 constexpr int kLetters = 52;
 constexpr int kPrefixSlots = 1 + kLetters + kLetters * kLetters;
 
+// The shot records are large: fetching them this far ahead keeps a pass over the shots from
+// waiting on memory for every one.
+constexpr std::int32_t kAhead = 16;
+
 int SlotOf(std::string_view prefix) {
     switch (prefix.size()) {
     case 0:
@@ -55,35 +59,39 @@ const char* PenStyleName(std::uint8_t code) {
 }
 
 std::vector<TPrefixRow> GetLetters(const TKviste& cave) {
+    // One pass: the slot of every name's own prefix is marked, and the names are counted under
+    // their first character and their first two, which is what a row's matches are (AB12 counts
+    // under A and AB, even when no name has the prefix A itself).
     std::array<bool, kPrefixSlots> seen{};
-    std::vector<TPrefixRow> rows;
+    std::array<std::int64_t, kPrefixSlots> matches{};
     for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
-        const std::string_view p = StationPrefix(cave.Lines[static_cast<std::size_t>(i)].FromName);
-        if (p.empty() || seen[static_cast<std::size_t>(SlotOf(p))])
-            continue;
-        seen[static_cast<std::size_t>(SlotOf(p))] = true;
-        rows.push_back({std::string(p), 0});
-    }
-    // Prefixes are ASCII letters, so the strings' order is that of the character codes.
-    std::sort(rows.begin(), rows.end(),
-              [](const TPrefixRow& a, const TPrefixRow& b) { return a.Prefix < b.Prefix; });
-
-    // A name matches a row when its first characters equal the row's prefix, whatever follows
-    // them: both the first character and the first two of every name are looked up.
-    std::array<std::int32_t, kPrefixSlots> rowOf;
-    rowOf.fill(-1);
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        rowOf[static_cast<std::size_t>(SlotOf(rows[r].Prefix))] = static_cast<std::int32_t>(r);
-    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        if (i + kAhead <= cave.LineCount)
+            __builtin_prefetch(&cave.Lines[static_cast<std::size_t>(i + kAhead)]);
         const std::string_view v = cave.Lines[static_cast<std::size_t>(i)].FromName.view();
         if (v.empty() || !IsAsciiLetter(v[0]))
             continue;
-        if (const std::int32_t r = rowOf[static_cast<std::size_t>(SlotOf(v.substr(0, 1)))]; r >= 0)
-            ++rows[static_cast<std::size_t>(r)].Matches;
-        if (v.size() >= 2 && IsAsciiLetter(v[1]))
-            if (const std::int32_t r = rowOf[static_cast<std::size_t>(SlotOf(v.substr(0, 2)))];
-                r >= 0)
-                ++rows[static_cast<std::size_t>(r)].Matches;
+        const int one = SlotOf(v.substr(0, 1));
+        ++matches[static_cast<std::size_t>(one)];
+        if (v.size() >= 2 && IsAsciiLetter(v[1])) {
+            const int two = SlotOf(v.substr(0, 2));
+            ++matches[static_cast<std::size_t>(two)];
+            seen[static_cast<std::size_t>(two)] = true;
+        } else {
+            seen[static_cast<std::size_t>(one)] = true;
+        }
+    }
+    std::vector<TPrefixRow> rows;
+    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    // Ascending character codes: A, AA .. Az, B, ... (the letters are listed in code order).
+    for (char a : letters) {
+        const std::string one(1, a);
+        if (seen[static_cast<std::size_t>(SlotOf(one))])
+            rows.push_back({one, matches[static_cast<std::size_t>(SlotOf(one))]});
+        for (char b : letters) {
+            const std::string two{a, b};
+            if (seen[static_cast<std::size_t>(SlotOf(two))])
+                rows.push_back({two, matches[static_cast<std::size_t>(SlotOf(two))]});
+        }
     }
     return rows;
 }
@@ -136,6 +144,8 @@ std::int64_t ApplyAttributes(TKviste& cave, const TAttributs& set, bool exclusio
     }
     std::int64_t matched = 0;
     for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        if (i + kAhead <= cave.LineCount)
+            __builtin_prefetch(&cave.Lines[static_cast<std::size_t>(i + kAhead)]);
         Tdatalinje& line = cave.Lines[static_cast<std::size_t>(i)];
         const auto slot = static_cast<std::size_t>(SlotOf(StationPrefix(line.FromName)));
         const std::int32_t k = itemOf[slot];
