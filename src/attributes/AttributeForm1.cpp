@@ -199,7 +199,7 @@ TAttributeForm1* TAttributeForm1::Instance() {
 }
 
 std::string TAttributeForm1::AttributeFile() const {
-    return CurrentFile.empty() ? std::string() : AttributeFileName(CurrentFile);
+    return atrFile_;
 }
 
 TAttributs& TAttributeForm1::Current() {
@@ -240,6 +240,8 @@ void TAttributeForm1::ResetGrid() {
 }
 
 void TAttributeForm1::GetLetters() {
+    // The sets belong to the survey they were loaded for, even if another is read meanwhile.
+    atrFile_ = CurrentFile.empty() ? std::string() : AttributeFileName(CurrentFile);
     PrefixList = ::GetLetters(Cave);
     const QSignalBlocker block(PrefixStringGrid); // filling is not selecting cells
     PrefixStringGrid->clearContents();
@@ -298,6 +300,8 @@ void TAttributeForm1::GetdefaultSetting() {
 }
 
 void TAttributeForm1::SetCell(int row, int column, const QString& text) {
+    if (row < 0 || row >= PrefixStringGrid->rowCount())
+        return;
     QTableWidgetItem* cell = PrefixStringGrid->item(row, column);
     if (!cell) {
         cell = new QTableWidgetItem;

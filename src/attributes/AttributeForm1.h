@@ -32,7 +32,8 @@ public:
     void GetdefaultSetting();
     void UpDateStringGrid();
     void ApplyAttributes(bool ExclusionsOnly);
-    std::string AttributeFile() const; // beside CurrentFile
+    // Beside the survey that was current when the dialog was opened; empty without one.
+    std::string AttributeFile() const;
 
     // Buttons and controls.
     void ApplyButton1Click();
@@ -95,6 +96,7 @@ private:
     void ResetGrid();
 
     int editRow_ = -1;              // grid row of the in-cell editor
+    std::string atrFile_;           // the attribute file of the sets shown
     std::string unreadableFile_;    // the attribute file that could not be read on opening
     std::uint32_t panelColour_ = 0; // shown on ColorPanel2
 };

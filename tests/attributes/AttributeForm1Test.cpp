@@ -305,6 +305,17 @@ private slots:
         QVERIFY(ReadBytes(AtrPath()).startsWith("1\r\nDefault\r\n2\r\n"));
     }
 
+    void setsAreSavedForTheSurveyTheyWereLoadedFor() {
+        Open();
+        // Another survey is read while the dialog stays open.
+        const QString other = dir.filePath("other.atr");
+        QVERIFY(WriteBytes(other, "0\r\n"));
+        CurrentFile = dir.filePath("other.grt").toStdString();
+        form->ApplyButton1->click();
+        QCOMPARE(ReadBytes(other), QByteArray("0\r\n"));
+        QVERIFY(QFile::exists(AtrPath()));
+    }
+
     void aLargeSurveyOpensWithAllItsPrefixes() {
         // Every prefix there can be: 52 one-letter and 2704 two-letter ones.
         const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
