@@ -262,9 +262,11 @@ private slots:
         QCOMPARE(Cell(0, 2), QString("Second"));
 
         // "Apply All" applies the set shown and saves every set.
-        form->AliasEdit1->setText("Second");
-        form->AliasEdit1Enter();
+        form->PrefixStringGridSelectCell(1, 3);
+        emit form->ComboBox1->activated(1); // Ac excluded in the second set only
         form->ApplyButton1->click();
+        QVERIFY(!Cave.Lines[4].Visible);
+        QVERIFY(Cave.Lines[2].Visible);
         TAttriButList read;
         std::int32_t current = 0;
         QVERIFY(::GetAttributFile(AtrPath().toStdString(), {}, read, current).Ok);
