@@ -157,18 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
                                "the file ends where the name of set 2 should stand"}),
     [](const ::testing::TestParamInfo<TBadFile>& info) { return std::string(info.param.Name); });
 
-TEST(AttributeFile, AFolderInPlaceOfTheFileIsReported) {
-    TempDir dir;
-    const std::string file = dir.File("cave.atr");
-    std::filesystem::create_directory(file);
-    TAttriButList sets = {DefaultSet(kThreeRows)};
-    std::int32_t current = 0;
-    const TAttributeFileResult r = GetAttributFile(file, {}, sets, current);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Message.find(file), std::string::npos) << r.Message;
-    EXPECT_EQ(sets[0].ItemCount, 4);
-}
-
 TEST(AttributeFile, AFailedSaveIsReportedAndLeavesTheOldFile) {
     TempDir dir;
     const std::string missingDir = dir.File("gone/cave.atr");
@@ -185,8 +173,4 @@ TEST(AttributeFile, AFailedSaveIsReportedAndLeavesTheOldFile) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path()))
         ++entries;
     EXPECT_EQ(entries, 1u) << "a temporary file was left behind";
-}
-
-TEST(AttributeFile, NameReplacesTheSurveyExtension) {
-    EXPECT_EQ(AttributeFileName("/data/hola.grt"), "/data/hola.atr");
 }

@@ -69,10 +69,6 @@ TEST(GetLetters, CountsANameUnderBothItsOneAndTwoLetterPrefixes) {
     EXPECT_EQ(prefixes, (std::vector<std::string>{"A:4", "AB:1", "Ab:1", "B:1", "b:1"}));
 }
 
-TEST(GetLetters, EmptyCaveHasNoRows) {
-    EXPECT_TRUE(GetLetters(TKviste{}).empty());
-}
-
 TEST(GetdefaultSetting, GivesEveryRowTheDefaultsAndClosesWithABlankItem) {
     const std::vector<TPrefixRow> rows = {{"AB", 2}, {"Ac", 1}, {"Cd", 5}};
     // A longer set from before: its leftovers must not survive the reset.
@@ -152,14 +148,4 @@ TEST(ApplyAttributes, TrustsItemCountOnlyAsFarAsTheItemsReach) {
     EXPECT_EQ(cave.Lines[2].Colour, kDefaultLegColour);
     set.ItemCount = -5;
     EXPECT_EQ(ApplyAttributes(cave, set, false), 0);
-}
-
-TEST(PenStyleName, NamesTheFiveCodesAndCallsOthersUnknown) {
-    EXPECT_STREQ(PenStyleName(0), "psSolid");
-    EXPECT_STREQ(PenStyleName(1), "psDash");
-    EXPECT_STREQ(PenStyleName(2), "psDot");
-    EXPECT_STREQ(PenStyleName(3), "psDashDot");
-    EXPECT_STREQ(PenStyleName(4), "psDashDotDot");
-    EXPECT_STREQ(PenStyleName(5), "UnKnown");
-    EXPECT_STREQ(PenStyleName(255), "UnKnown");
 }
