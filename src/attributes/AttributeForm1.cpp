@@ -51,6 +51,11 @@ std::uint32_t FromColour(const QColor& c) {
            (std::uint32_t(c.blue()) << 16);
 }
 
+// A core message shown: its text is Windows-1252, the file name in it the file system's bytes.
+QString FileMessage(const std::string& message, const std::string& file) {
+    return DecodeWindows1252(message).replace(DecodeWindows1252(file), FromFileName(file));
+}
+
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& text) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
@@ -269,7 +274,7 @@ void TAttributeForm1::GetAttributFile() {
     const TAttributeFileResult r = ::GetAttributFile(file, PrefixList, AttributeSets, CurrentSet);
     if (!r.Ok) {
         unreadableFile_ = file;
-        Dialogs().Warning(DecodeWindows1252(r.Message));
+        Dialogs().Warning(FileMessage(r.Message, file));
     }
     const QSignalBlocker block(SpinEdit1);
     SpinEdit1->setValue(CurrentSet);
@@ -287,7 +292,7 @@ bool TAttributeForm1::SaveAttributFile() {
         return false;
     const TAttributeFileResult r = ::SaveAttributFile(file, AttributeSets);
     if (!r.Ok) {
-        Dialogs().Warning(DecodeWindows1252(r.Message));
+        Dialogs().Warning(FileMessage(r.Message, file));
         return false;
     }
     unreadableFile_.clear();

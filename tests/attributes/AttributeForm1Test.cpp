@@ -6,6 +6,7 @@
 #include "plot/KvisPlotForm1.h"
 #include "reduction/ReductionState.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
 #include "plot/RecordingCanvas.h"
 #include "support/WindowTestSupport.h"
@@ -283,26 +284,30 @@ private slots:
     }
 
     void unreadableFileIsReportedAndNotOverwrittenUnasked() {
+        // In a folder whose name is not ASCII: the message shows it as the file system has it.
+        QVERIFY(QDir(dir.path()).mkdir("Hål"));
+        const QString atr = dir.filePath("Hål/cave.atr");
+        CurrentFile = ToFileName(dir.filePath("Hål/cave.grt"));
         const QByteArray broken = "2\r\nDefault\r\n0\r\nAB\r\n65535 0 x 1\r\n";
-        QVERIFY(WriteBytes(AtrPath(), broken));
+        QVERIFY(WriteBytes(atr, broken));
         Open();
         const QStringList warnings = dialogs.TextsOf("Warning");
         QCOMPARE(warnings.size(), 1);
-        QVERIFY(warnings[0].contains(AtrPath()));
+        QVERIFY2(warnings[0].contains(atr), qPrintable(warnings[0]));
         QVERIFY(warnings[0].contains("line 5"));
         QCOMPARE(Cell(0, 2), QString("Default")); // the default set is shown instead
 
         dialogs.YesNoAnswers = {false};
         form->ApplyButton1->click();
         QCOMPARE(dialogs.TextsOf("YesNo").size(), 1);
-        QCOMPARE(ReadBytes(AtrPath()), broken);
+        QCOMPARE(ReadBytes(atr), broken);
         QCOMPARE(Cave.Lines[2].Colour, 0x0000FFFFu); // applied all the same
 
         dialogs.Clear();
         dialogs.YesNoAnswers = {true};
         plot->findChild<QAction*>("SetAttributes1")->trigger();
         form->ApplyButton1->click();
-        QVERIFY(ReadBytes(AtrPath()).startsWith("1\r\nDefault\r\n2\r\n"));
+        QVERIFY(ReadBytes(atr).startsWith("1\r\nDefault\r\n2\r\n"));
     }
 
     void setsAreSavedForTheSurveyTheyWereLoadedFor() {
