@@ -4,6 +4,7 @@
 #include "attributes/AttributeFile.h"
 #include "model/FileIO.h"
 #include "model/ProgramState.h"
+#include "plot/QtCanvas.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
 
@@ -42,10 +43,7 @@ enum : int {
 
 constexpr int kMaxSetNumber = 5;
 
-QColor ToColour(std::uint32_t c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
+// The reverse of ToQColor: 0x00BBGGRR.
 std::uint32_t FromColour(const QColor& c) {
     return std::uint32_t(c.red()) | (std::uint32_t(c.green()) << 8) |
            (std::uint32_t(c.blue()) << 16);
@@ -389,7 +387,7 @@ void TAttributeForm1::PrefixStringGridDblClick(int row, int column) {
         SelectPrefix(QString::fromLatin1(PrefixList[static_cast<std::size_t>(row)].Prefix.c_str()));
     } else if (column == kColColour) {
         TAttribut* a = ItemOfRow(row);
-        const std::optional<QColor> c = Dialogs().Colour(ToColour(a ? a->Colour : panelColour_));
+        const std::optional<QColor> c = Dialogs().Colour(ToQColor(a ? a->Colour : panelColour_));
         if (!c || !a)
             return;
         a->Colour = FromColour(*c);
@@ -405,13 +403,13 @@ void TAttributeForm1::PrefixListBox1DblClick() {
 
 void TAttributeForm1::ShowPanelColour(std::uint32_t colour) {
     panelColour_ = colour;
-    const QColor c = ToColour(colour);
+    const QColor c = ToQColor(colour);
     ColorPanel2->setStyleSheet(QStringLiteral("background-color: %1; color: %2")
                                    .arg(c.name(), c.lightness() < 128 ? "white" : "black"));
 }
 
 void TAttributeForm1::ColorPanel2Click() {
-    const std::optional<QColor> c = Dialogs().Colour(ToColour(panelColour_));
+    const std::optional<QColor> c = Dialogs().Colour(ToQColor(panelColour_));
     if (!c)
         return;
     const std::uint32_t colour = FromColour(*c);
