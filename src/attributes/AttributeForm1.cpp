@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -134,6 +135,17 @@ TAttributeForm1::TAttributeForm1(QWidget* parent)
         editor->installEventFilter(this);
     }
     PrefixStringGrid->verticalHeader()->setDefaultSectionSize(ComboBox1->sizeHint().height());
+    // An editor over a cell would stay behind when the cells scroll away under it.
+    auto leaveCell = [this] {
+        if (ComboBox1->isVisible())
+            ComboBox1Exit();
+        if (GridEdit && LineStyleComboBox->isVisible())
+            LineStyleComboBoxExit();
+        if (GridEdit && WidthSpinEdit2->isVisible())
+            WidthSpinEdit2Exit();
+    };
+    connect(PrefixStringGrid->verticalScrollBar(), &QScrollBar::valueChanged, this, leaveCell);
+    connect(PrefixStringGrid->horizontalScrollBar(), &QScrollBar::valueChanged, this, leaveCell);
 
     AliasEdit1 = new QLineEdit(this);
     AliasEdit1->setObjectName("AliasEdit1");

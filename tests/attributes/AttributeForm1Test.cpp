@@ -217,12 +217,14 @@ private slots:
     void deleteFileAnsweredNoKeepsTheFileAndResetsTheSet() {
         TAttributs set = DefaultSet({{"AB", 3}, {"Ac", 2}});
         set.Items[0].Colour = 255;
+        set.Items[1].PenStyle = 9; // a code without a name
         set.SetName = "Mine";
         SaveAttributFile(AtrPath().toStdString(), {set});
         const QByteArray before = ReadBytes(AtrPath());
         Open();
         QCOMPARE(Cell(0, 4), QString("255"));
         QCOMPARE(Cell(0, 2), QString("Mine"));
+        QCOMPARE(Cell(1, 5), QString("UnKnown"));
 
         dialogs.YesNoAnswers = {false};
         form->Button2->click();

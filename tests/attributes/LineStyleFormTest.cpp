@@ -93,6 +93,13 @@ private slots:
         QVERIFY(black < (x2 - 30) * 3 / 4);
         // The old, thicker line was erased.
         QCOMPARE(BlackInColumn(dotted, 80) <= 1, true);
+
+        // A code without a name draws solid.
+        form.hide();
+        form.Pen = {0, 9, 1};
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(BlackInRow(form.grab().toImage(), 18, 30, x2), x2 - 30 + 1);
     }
 };
 
