@@ -174,3 +174,38 @@ TEST(AttributeFile, AFailedSaveIsReportedAndLeavesTheOldFile) {
         ++entries;
     EXPECT_EQ(entries, 1u) << "a temporary file was left behind";
 }
+
+TEST(AttributeFile, DamagedCopiesOfAGoodFileAreReadOrReportedWithALine) {
+    TAttributs set = DefaultSet(kThreeRows);
+    set.Items[1].PenStyle = 3;
+    const std::string good = AttributeFileText({set, DefaultSet({{"Xy", 1}})});
+    const std::string alphabet = "0123456789- \r\nAZaz\xD8";
+    std::mt19937 rng(2024);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = good;
+        const int edits = 1 + static_cast<int>(rng() % 4);
+        for (int e = 0; e < edits && !text.empty(); ++e) {
+            const std::size_t at = rng() % text.size();
+            switch (rng() % 3) {
+            case 0:
+                text[at] = alphabet[rng() % alphabet.size()];
+                break;
+            case 1:
+                text.erase(at, 1 + rng() % 8);
+                break;
+            default:
+                text.resize(at); // cut short
+            }
+        }
+        TAttriButList sets = {set};
+        const TAttributeFileResult r = ParseAttributeText(text, "x.atr", sets);
+        if (r.Ok) {
+            for (const TAttributs& s : sets)
+                EXPECT_EQ(static_cast<std::size_t>(s.ItemCount), s.Items.size()) << round;
+        } else {
+            EXPECT_GT(r.Line, 0) << round;
+            EXPECT_FALSE(r.Reason.empty()) << round;
+            ASSERT_EQ(sets.size(), 1u) << round;
+        }
+    }
+}
