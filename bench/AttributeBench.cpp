@@ -66,6 +66,23 @@ BENCHMARK_CAPTURE(Apply, exclusions, true)
     ->Name("ApplyExclusions/50prefixes/1000000")
     ->Unit(benchmark::kMillisecond);
 
+// Every shot matched: the default set of all the survey's prefixes, recoloured.
+void ApplyEvery(benchmark::State& state) {
+    TKviste& cave = MillionShots();
+    TAttributs set = DefaultSet(GetLetters(cave));
+    for (TAttribut& a : set.Items)
+        a.Colour = 0x000000FF;
+    std::int64_t matched = 0;
+    for (auto _ : state) {
+        matched = ApplyAttributes(cave, set, false);
+        benchmark::DoNotOptimize(matched);
+        benchmark::ClobberMemory();
+    }
+    state.counters["matched"] = static_cast<double>(matched);
+    state.SetItemsProcessed(state.iterations() * cave.LineCount);
+}
+BENCHMARK(ApplyEvery)->Name("ApplyAttributes/allprefixes/1000000")->Unit(benchmark::kMillisecond);
+
 void Letters(benchmark::State& state) {
     const TKviste& cave = MillionShots();
     std::size_t rows = 0;
