@@ -47,9 +47,17 @@ TAttributs FiftyPrefixSet(const TKviste& cave) {
     return set;
 }
 
-void Apply(benchmark::State& state, bool exclusionsOnly) {
+// Every shot matched: the default set of all the survey's prefixes, recoloured.
+TAttributs EveryPrefixSet(const TKviste& cave) {
+    TAttributs set = DefaultSet(GetLetters(cave));
+    for (TAttribut& a : set.Items)
+        a.Colour = 0x000000FF;
+    return set;
+}
+
+void Apply(benchmark::State& state, TAttributs (*makeSet)(const TKviste&), bool exclusionsOnly) {
     TKviste& cave = MillionShots();
-    const TAttributs set = FiftyPrefixSet(cave);
+    const TAttributs set = makeSet(cave);
     std::int64_t matched = 0;
     for (auto _ : state) {
         matched = ApplyAttributes(cave, set, exclusionsOnly);
@@ -59,29 +67,15 @@ void Apply(benchmark::State& state, bool exclusionsOnly) {
     state.counters["matched"] = static_cast<double>(matched);
     state.SetItemsProcessed(state.iterations() * cave.LineCount);
 }
-BENCHMARK_CAPTURE(Apply, all, false)
+BENCHMARK_CAPTURE(Apply, all, FiftyPrefixSet, false)
     ->Name("ApplyAttributes/50prefixes/1000000")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Apply, exclusions, true)
+BENCHMARK_CAPTURE(Apply, exclusions, FiftyPrefixSet, true)
     ->Name("ApplyExclusions/50prefixes/1000000")
     ->Unit(benchmark::kMillisecond);
-
-// Every shot matched: the default set of all the survey's prefixes, recoloured.
-void ApplyEvery(benchmark::State& state) {
-    TKviste& cave = MillionShots();
-    TAttributs set = DefaultSet(GetLetters(cave));
-    for (TAttribut& a : set.Items)
-        a.Colour = 0x000000FF;
-    std::int64_t matched = 0;
-    for (auto _ : state) {
-        matched = ApplyAttributes(cave, set, false);
-        benchmark::DoNotOptimize(matched);
-        benchmark::ClobberMemory();
-    }
-    state.counters["matched"] = static_cast<double>(matched);
-    state.SetItemsProcessed(state.iterations() * cave.LineCount);
-}
-BENCHMARK(ApplyEvery)->Name("ApplyAttributes/allprefixes/1000000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Apply, every, EveryPrefixSet, false)
+    ->Name("ApplyAttributes/allprefixes/1000000")
+    ->Unit(benchmark::kMillisecond);
 
 void Letters(benchmark::State& state) {
     const TKviste& cave = MillionShots();

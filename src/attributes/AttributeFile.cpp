@@ -2,61 +2,24 @@
 #include "attributes/AttributeFile.h"
 
 #include "model/FileIO.h"
+#include "model/TextLines.h"
 
 #include <charconv>
 #include <vector>
 
 namespace {
 
-// The file's lines, CR LF or LF, read one after the other.
-class TLineCursor {
-public:
-    explicit TLineCursor(std::string_view text) : text_(text) {}
-
-    // False at the end of the text.
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size())
-            return false;
-        std::size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos)
-            end = text_.size();
-        line = text_.substr(pos_, end - pos_);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        pos_ = end + 1;
-        ++number_;
-        return true;
-    }
-    std::int64_t Number() const { return number_; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::int64_t number_ = 0;
-};
-
 struct TFault {
     std::int64_t Line;
     std::string Reason;
 };
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // The blank-separated tokens of a line.
 std::vector<std::string_view> Tokens(std::string_view line) {
     std::vector<std::string_view> out;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && IsBlank(line[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !IsBlank(line[i]))
-            ++i;
-        if (i > start)
-            out.push_back(line.substr(start, i - start));
-    }
+    std::size_t pos = 0;
+    for (std::string_view t = NextToken(line, pos); !t.empty(); t = NextToken(line, pos))
+        out.push_back(t);
     return out;
 }
 
