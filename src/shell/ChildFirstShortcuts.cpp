@@ -30,7 +30,8 @@ QString WithoutMnemonic(QString text) {
 } // namespace
 
 TChildFirstShortcuts::TChildFirstShortcuts(QWidget* window, QMdiArea* area)
-    : QObject(window), window_(window), menuBar_(window->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly)), area_(area) {
+    : QObject(window), window_(window),
+      menuBar_(window->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly)), area_(area) {
     // Every key press first asks the focus widget whether it overrides shortcuts, before any
     // shortcut is looked up: the moment to decide which window holds the keys.
     qApp->installEventFilter(this);
