@@ -77,9 +77,9 @@ struct TRedrawSetup {
         ComputeStatistics(cave, summary);
         InitPlotparameters(View);
         SetViewPort(View, 0, 0, 1684, 1053, summary); // a 1600 x 1000 viewport
-        FitToPage(View, summary);
         View.RotAngle = 30;
         View.TiltAngle = -60;
+        FitToPage(View, cave);
         Switches.ShowStations = Switches.ShowLabels = Switches.ShowWalls = everything;
         SetPlotColors(Colors);
     }

@@ -20,29 +20,7 @@ void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summ
     if (view.RotAngle < 0)
         view.RotAngle += 360;
     view.TiltAngle = std::clamp(options.Tilt, -90.0, 90.0);
-    // The window's fit keeps the cave's plan proportions and may run past the viewport's
-    // bottom or top; a picture for a report must show the whole cave in any view.
-    const TViewRotation rot(view);
-    TVec3 r;
-    rot.Apply(cave.StartPos, r);
-    double minX = r.X, maxX = r.X, minY = r.Y, maxY = r.Y;
-    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
-        rot.Apply(cave.Lines[static_cast<std::size_t>(i)].Pos, r);
-        minX = std::min(minX, r.X);
-        maxX = std::max(maxX, r.X);
-        minY = std::min(minY, r.Y);
-        maxY = std::max(maxY, r.Y);
-    }
-    const double vpW = std::max(view.VpRight - view.VpLeft, 1);
-    const double vpH = std::max(view.VpBottom - view.VpTop, 1);
-    double w = std::max(maxX - minX, kMinViewExtent) * 1.1;
-    double h = std::max(maxY - minY, kMinViewExtent) * 1.1;
-    if (w / h < vpW / vpH)
-        w = h * vpW / vpH;
-    else
-        h = w * vpH / vpW;
-    const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
-    view.Limits = {cx - w / 2, cx + w / 2, cy - h / 2, cy + h / 2};
+    FitToPage(view, cave);
 }
 
 bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOptions& options,

@@ -21,6 +21,8 @@ class QSpinBox;
 class QTableWidget;
 class QToolBar;
 class QToolButton;
+class QMdiSubWindow;
+class QTimer;
 
 class TKvisPlotForm1;
 
@@ -90,6 +92,10 @@ public:
     void SetGnomBox();
     void UpdateActions();
     void SetupView(); // SetViewPort, InitierPlot and a redraw, as on showing
+    // While the view moves: the legs at once, the full picture once the input has rested.
+    void QuickRedraw();
+    // Sizes and places a new plot window inside what its frame shows.
+    static void PlaceInFrame(QMdiSubWindow* sub);
 
     // View commands.
     void FitToPageClick();
@@ -135,6 +141,7 @@ public:
     void Statistics1Click();
     void StatOKButtonClick();
     void Exit1Click();
+    void OverlappingNames1Click();
 
     // Station pop-up menu, comment box, hint and finder.
     void FormMouseDown(Qt::MouseButton button, QPoint pos);
@@ -179,14 +186,17 @@ public:
 
     QAction *Labels1 = nullptr, *HVNO1 = nullptr, *CrossSections1 = nullptr, *Grid1 = nullptr,
             *NoCenterLines1 = nullptr, *Stations1 = nullptr, *CommentedStations1 = nullptr,
-            *PhotoStations1 = nullptr, *FindStation1 = nullptr;
+            *PhotoStations1 = nullptr, *FindStation1 = nullptr, *OverlappingNames1 = nullptr;
     QAction *SimultaneousRotation1 = nullptr, *Setstep1 = nullptr;
     QAction *RotationAction = nullptr, *RotationStepAction = nullptr;
     std::array<QAction*, 6> RotationBarActions{}; // enabled only while rotation is on
     QAction *PopupTitle1 = nullptr, *NodeCADEdit1 = nullptr, *ShowComment1 = nullptr,
             *AddComment1 = nullptr, *ExcludeStation1 = nullptr, *Photos1 = nullptr;
 
+    QTimer* FullRedrawTimer = nullptr; // single shot: the full picture after the input rests
+
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -202,8 +212,13 @@ private:
     void SurfaceResized();
     void StepDone(); // after a rotation step: gnomon, and the cave when SimulRot
     void RebuildIndex();
+    void DrawPass(const TPlotSwitches& switches, bool withGrid, bool clear);
+    void ViewMoved(); // the view left the fit: a resize keeps scale and centre from now on
+    template <class Step> void RotationStep(Step step);
 
     TStationIndex index_;
     bool rotationBarOn_ = false; // set only by RotationBtn
     bool viewSetUp_ = false;
+    bool fitted_ = false;          // the view is a fit: a resize fits again
+    std::int32_t indexLines_ = -1; // LineCount when index_ was built
 };

@@ -57,6 +57,10 @@ struct TPlotPass {
     const TPlotColorTable& Colors;
     const TStationIndex& Index;     // built from Cave: from-station lookup without a search
     TPlotWorldSink* Sink = nullptr; // the plotter file during an export
+    // Screen only (ignored while a Sink records): leave out what lies wholly outside the
+    // viewport, and a label that would overprint one already drawn. Files keep every element.
+    bool CullToViewport = false;
+    bool HideOverlappingLabels = false;
 };
 
 // Fills the viewport black, then pen yellow and font Arial in white.
