@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summary,
                 const TPngOptions& options) {
@@ -58,9 +59,23 @@ bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOpt
     TPlotColorTable colors;
     SetPlotColors(colors);
 
-    // The pass writes ScreenPos; the caller's cave stays as it is.
-    TKviste copy = cave;
-    const TStationIndex index(copy);
+    // The pass writes ScreenPos and nothing else: those are put back afterwards, so the
+    // caller's cave stays as it was without copying a large survey.
+    auto& drawn = const_cast<TKviste&>(cave);
+    struct TKeepScreenPos {
+        TKviste& Cave;
+        std::vector<TScreenPoint> Saved;
+        explicit TKeepScreenPos(TKviste& c) : Cave(c) {
+            Saved.reserve(c.Lines.size());
+            for (const Tdatalinje& l : c.Lines)
+                Saved.push_back(l.ScreenPos);
+        }
+        ~TKeepScreenPos() {
+            for (std::size_t i = 0; i < Saved.size() && i < Cave.Lines.size(); ++i)
+                Cave.Lines[i].ScreenPos = Saved[i];
+        }
+    } keep(drawn);
+    const TStationIndex index(drawn);
     QImage image(options.Width, options.Height, QImage::Format_RGB32);
     image.fill(Qt::black);
     {
@@ -69,12 +84,15 @@ bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOpt
         const TViewLimits& v = view.Limits;
         SetToPCParams(view, v.West, v.South, v.East, v.North);
         ClearPlotScreen(canvas, view);
-        TPlotPass pass{canvas, copy, view, sw, colors, index};
+        TPlotPass pass{canvas, drawn, view, sw, colors, index};
         PlottPolygon(pass);
         if (sw.ShowGrid)
             TegnGrid(canvas, view, colors, v.West, v.North, v.East, v.South);
     }
-    if (!image.save(QString::fromLocal8Bit(outFile.c_str()), "PNG")) {
+    // A plot is mostly black: the fastest compression costs little size and saves most of
+    // the time the encoder took at its default level.
+    constexpr int kFastCompression = 80; // zlib level 1
+    if (!image.save(QString::fromLocal8Bit(outFile.c_str()), "PNG", kFastCompression)) {
         reason = "could not write " + outFile;
         return false;
     }

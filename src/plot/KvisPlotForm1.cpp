@@ -567,6 +567,7 @@ void TKvisPlotForm1::BuildStatusBar() {
 void TKvisPlotForm1::RebuildIndex() {
     index_.Build(Cave);
     indexLines_ = Cave.LineCount;
+    fromLines_.clear(); // worked out when the first quick picture needs it
 }
 
 void TKvisPlotForm1::SurfaceResized() {
@@ -648,6 +649,8 @@ void TKvisPlotForm1::DrawPass(const TPlotSwitches& switches, bool withGrid, bool
         TPlotPass pass{canvas, Cave, View, switches, PlotColors, index_};
         pass.CullToViewport = true;
         pass.HideOverlappingLabels = !OverlappingNames1->isChecked();
+        if (quick_)
+            pass.FromLines = &fromLines_;
         PlottPolygon(pass);
         if (withGrid && switches.ShowGrid) {
             const TViewLimits& v = View.Limits;
@@ -689,7 +692,11 @@ void TKvisPlotForm1::QuickRedraw() {
     legs.ShowLabels = legs.ShowStations = legs.ShowWalls = legs.ShowCrossSections = false;
     if (indexLines_ != Cave.LineCount)
         RebuildIndex();
+    if (fromLines_.size() != Cave.Lines.size())
+        fromLines_ = FromLines(Cave, index_);
+    quick_ = true;
     DrawPass(legs, true, true);
+    quick_ = false;
     DrawGnomon();
     FullRedrawTimer->start();
 }

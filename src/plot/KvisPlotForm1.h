@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -219,6 +220,8 @@ private:
     TStationIndex index_;
     bool rotationBarOn_ = false; // set only by RotationBtn
     bool viewSetUp_ = false;
-    bool fitted_ = false;          // the view is a fit: a resize fits again
-    std::int32_t indexLines_ = -1; // LineCount when index_ was built
+    bool fitted_ = false;                 // the view is a fit: a resize fits again
+    std::int32_t indexLines_ = -1;        // LineCount when index_ was built
+    std::vector<std::int32_t> fromLines_; // of index_, for the quick pictures
+    bool quick_ = false;                  // the pass being drawn is a quick picture
 };

@@ -215,9 +215,16 @@ void PlottPolygon(TPlotPass& pass) {
 
     TVec3 rf;
     TScreenPoint f;
+    const std::vector<std::int32_t>* known = pass.FromLines;
+    if (known && known->size() != cave.Lines.size())
+        known = nullptr;
+    constexpr std::int32_t kAhead = 16; // lookups started early hide the memory's latency
     for (std::int32_t i = 2; i <= cave.LineCount; ++i) {
         Tdatalinje& line = cave.Lines[static_cast<std::size_t>(i)];
-        const std::int32_t from = pass.Index.FirstLineTo(line.FromName);
+        if (!known && i + kAhead <= cave.LineCount)
+            pass.Index.Prefetch(cave.Lines[static_cast<std::size_t>(i + kAhead)].FromName);
+        const std::int32_t from =
+            known ? (*known)[static_cast<std::size_t>(i)] : pass.Index.FirstLineTo(line.FromName);
         // A from-station that no shot reaches has no point to start from: no centre line,
         // and the shot's own station stands in for it.
         proj.Project(line.Pos, rt, t);
@@ -327,6 +334,15 @@ void Profile(TPlotPass& pass, const TPassState& st, const TProjector& proj, std:
 }
 
 } // namespace
+
+std::vector<std::int32_t> FromLines(const TKviste& cave, const TStationIndex& index) {
+    std::vector<std::int32_t> from(cave.Lines.size(), 0);
+    const std::int32_t n = std::min(cave.LineCount, static_cast<std::int32_t>(from.size()) - 1);
+    for (std::int32_t i = 1; i <= n; ++i)
+        from[static_cast<std::size_t>(i)] =
+            index.FirstLineTo(cave.Lines[static_cast<std::size_t>(i)].FromName);
+    return from;
+}
 
 double GridSpacing(double width) {
     if (width < 1.5)

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // One plot window's display switches.
 struct TPlotSwitches {
@@ -61,7 +62,12 @@ struct TPlotPass {
     // viewport, and a label that would overprint one already drawn. Files keep every element.
     bool CullToViewport = false;
     bool HideOverlappingLabels = false;
+    // Index's answer for every line's FromName, worked out once (FromLines of TStationIndex)
+    // for passes that follow each other while the view moves; used when it fits the cave.
+    const std::vector<std::int32_t>* FromLines = nullptr;
 };
+// The first line ending at each line's FromName, 0 where none does (entry 0 unused).
+std::vector<std::int32_t> FromLines(const TKviste& cave, const TStationIndex& index);
 
 // Fills the viewport black, then pen yellow and font Arial in white.
 void ClearPlotScreen(TPlotCanvas& canvas, const TPlotView& view);
