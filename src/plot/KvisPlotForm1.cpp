@@ -835,7 +835,10 @@ template <class Step> void TKvisPlotForm1::RotationStep(Step step) {
     const TPlotView before = View;
     const bool ok = step(View);
     KeepCentreThroughRotation(View, before, Summary);
-    ViewMoved();
+    // A fitted view widens as far as the turned cave needs; a view the user chose keeps its
+    // scale.
+    if (fitted_)
+        WidenToHold(View, Cave);
     StepDone();
     if (!ok)
         Dialogs().Notice(kTiltLimitMessage);

@@ -144,26 +144,53 @@ TViewRotation::TViewRotation(const TPlotView& view) {
     sinS_ = std::sin(s);
 }
 
-void FitToPage(TPlotView& view, const TKviste& cave) {
+namespace {
+
+// The view-plane extent of the start point and every station in the current angles.
+struct TExtent {
+    double MinX, MaxX, MinY, MaxY;
+};
+TExtent RotatedExtent(const TPlotView& view, const TKviste& cave) {
     const TViewRotation rot(view);
     TVec3 r;
     rot.Apply(cave.StartPos, r);
-    double minX = r.X, maxX = r.X, minY = r.Y, maxY = r.Y;
+    TExtent e{r.X, r.X, r.Y, r.Y};
     const std::int32_t n =
         std::min(cave.LineCount, static_cast<std::int32_t>(cave.Lines.size()) - 1);
     for (std::int32_t i = 1; i <= n; ++i) {
         rot.Apply(cave.Lines[static_cast<std::size_t>(i)].Pos, r);
-        minX = std::min(minX, r.X);
-        maxX = std::max(maxX, r.X);
-        minY = std::min(minY, r.Y);
-        maxY = std::max(maxY, r.Y);
+        e.MinX = std::min(e.MinX, r.X);
+        e.MaxX = std::max(e.MaxX, r.X);
+        e.MinY = std::min(e.MinY, r.Y);
+        e.MaxY = std::max(e.MaxY, r.Y);
     }
-    if (!std::isfinite(minX) || !std::isfinite(maxX) || !std::isfinite(minY) ||
-        !std::isfinite(maxY))
-        minX = maxX = minY = maxY = 0;
+    if (!std::isfinite(e.MinX) || !std::isfinite(e.MaxX) || !std::isfinite(e.MinY) ||
+        !std::isfinite(e.MaxY))
+        e = {0, 0, 0, 0};
+    return e;
+}
+
+constexpr double kFitMargin = 1.1; // 5 % each way
+
+} // namespace
+
+void WidenToHold(TPlotView& view, const TKviste& cave) {
+    const TExtent e = RotatedExtent(view, cave);
+    const TViewLimits& v = view.Limits;
+    const double cx = (v.East + v.West) / 2, cy = (v.North + v.South) / 2;
+    const double w = 2 * std::max(std::fabs(e.MaxX - cx), std::fabs(cx - e.MinX)) * kFitMargin;
+    const double h = 2 * std::max(std::fabs(e.MaxY - cy), std::fabs(cy - e.MinY)) * kFitMargin;
+    if (!std::isfinite(w) || !std::isfinite(h) || !std::isfinite(cx) || !std::isfinite(cy))
+        return;
+    LimitsAbout(view, cx, cy, std::max(w, v.East - v.West), std::max(h, v.North - v.South));
+}
+
+void FitToPage(TPlotView& view, const TKviste& cave) {
+    const TExtent e = RotatedExtent(view, cave);
+    const double minX = e.MinX, maxX = e.MaxX, minY = e.MinY, maxY = e.MaxY;
     const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
-    LimitsAbout(view, cx, cy, std::max(maxX - minX, kMinViewExtent) * 1.1,
-                std::max(maxY - minY, kMinViewExtent) * 1.1);
+    LimitsAbout(view, cx, cy, std::max(maxX - minX, kMinViewExtent) * kFitMargin,
+                std::max(maxY - minY, kMinViewExtent) * kFitMargin);
 }
 
 void KeepCentreThroughRotation(TPlotView& view, const TPlotView& before,

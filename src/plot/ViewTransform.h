@@ -85,6 +85,9 @@ void FitToPage(TPlotView& view, const TKviste& cave);
 // window (at the depth of the cave's middle) is at the centre again.
 void KeepCentreThroughRotation(TPlotView& view, const TPlotView& before,
                                const TSummaryValues& summary);
+// Widens the limits about their centre (never narrows them) until every station of the current
+// view lies inside with the fit's margin: a fitted view keeps the whole cave while it turns.
+void WidenToHold(TPlotView& view, const TKviste& cave);
 // False (and no change) when zooming in has reached its limit.
 bool Zoom(TPlotView& view, bool in);
 void ShiftView(TPlotView& view, int dir);

@@ -169,8 +169,8 @@ private slots:
         QVERIFY2(AllStationsShown(*plot, why), qPrintable("first view: " + why));
         Screenshot(plot, qPrintable(QString("plot-%1-fit.png").arg(QTest::currentDataTag())));
 
-        // Nine steps to the left keep the cave's middle at the centre; the fit then holds the
-        // turned cave.
+        // Nine steps to the left keep the cave's middle at the centre, and the fitted view
+        // widens so that the turned cave stays whole.
         const QPoint centre(plot->Surface->width() / 2, plot->Surface->height() / 2);
         QTest::keyClick(plot, Qt::Key_F6);
         for (int k = 0; k < 9; ++k)
@@ -181,14 +181,26 @@ private slots:
         const QPoint middle = Pixel(*plot, {(s.MinEast + s.MaxEast) / 2,
                                             (s.MinNorth + s.MaxNorth) / 2, (s.MinZ + s.MaxZ) / 2});
         QVERIFY((middle - centre).manhattanLength() <= 2);
+        QVERIFY2(AllStationsShown(*plot, why), qPrintable("nine steps: " + why));
         Screenshot(plot, qPrintable(QString("plot-%1-rot90.png").arg(QTest::currentDataTag())));
         plot->FitToPageClick();
         QVERIFY2(AllStationsShown(*plot, why), qPrintable("fit at 90: " + why));
 
         while (plot->View.TiltAngle < 0)
             QTest::keyClick(plot, Qt::Key_Up);
+        Rested(plot);
+        QVERIFY2(AllStationsShown(*plot, why), qPrintable("tilt 0: " + why));
         plot->FitToPageClick();
-        QVERIFY2(AllStationsShown(*plot, why), qPrintable("elevation: " + why));
+        QVERIFY2(AllStationsShown(*plot, why), qPrintable("elevation fitted: " + why));
+
+        // A view the user zoomed keeps its scale through a step.
+        plot->FormClick(); // rotation mode off
+        QTest::keyClick(plot, Qt::Key_F4);
+        const double width = plot->View.Limits.East - plot->View.Limits.West;
+        QTest::keyClick(plot, Qt::Key_F6);
+        QTest::keyClick(plot, Qt::Key_Left);
+        plot->FormClick();
+        QCOMPARE(plot->View.Limits.East - plot->View.Limits.West, width);
 
         // Limit labels tell what is visible: the corners of the surface.
         double x, y;

@@ -344,6 +344,23 @@ TEST(RotationStepTest, TheCentrePointStaysAtTheCentre) {
     FitToPage(v, cave);
     int slack = 0;
     EXPECT_TRUE(AllInside(v, cave, slack));
+
+    // A fitted view that widens at every step holds the whole cave all the way round, and
+    // keeps its centre.
+    TKviste bent = Chain(41, 600, 0, 30); // wider than the window is
+    const TSummaryValues bentSummary = SummaryOf(bent);
+    TPlotView f = NewView();
+    SetSurfaceArea(f, 901, 501);
+    FitToPage(f, bent);
+    for (int k = 0; k < 36; ++k) {
+        const TPlotView before = f;
+        RotateLeft(f);
+        KeepCentreThroughRotation(f, before, bentSummary);
+        const double cx = (f.Limits.West + f.Limits.East) / 2;
+        WidenToHold(f, bent);
+        EXPECT_NEAR((f.Limits.West + f.Limits.East) / 2, cx, 1e-6);
+        ASSERT_TRUE(AllInside(f, bent, slack)) << "step " << k;
+    }
 }
 
 TEST(CenterStationTest, TheFoundStationLandsOnTheMiddlePixel) {
