@@ -1024,6 +1024,7 @@ static bool PlotKey(const QKeyEvent* e) {
     case Qt::Key_F5:
     case Qt::Key_F6:
     case Qt::Key_F7:
+    case Qt::Key_F10:
         return true;
     default:
         return false;
