@@ -634,7 +634,8 @@ template <class F> static void PaintOn(QImage& image, F f) {
     f(canvas);
 }
 
-void TKvisPlotForm1::DrawPass(const TPlotSwitches& switches, bool withGrid, bool clear) {
+void TKvisPlotForm1::DrawPass(const TPlotSwitches& switches, bool withGrid, bool clear,
+                              const std::vector<std::int32_t>* fromLines) {
     PaintOn(Surface->Image, [&](TQtCanvas& canvas) {
         if (clear) {
             KeepProportions(View);
@@ -649,8 +650,7 @@ void TKvisPlotForm1::DrawPass(const TPlotSwitches& switches, bool withGrid, bool
         TPlotPass pass{canvas, Cave, View, switches, PlotColors, index_};
         pass.CullToViewport = true;
         pass.HideOverlappingLabels = !OverlappingNames1->isChecked();
-        if (quick_)
-            pass.FromLines = &fromLines_;
+        pass.FromLines = fromLines;
         PlottPolygon(pass);
         if (withGrid && switches.ShowGrid) {
             const TViewLimits& v = View.Limits;
@@ -694,9 +694,7 @@ void TKvisPlotForm1::QuickRedraw() {
         RebuildIndex();
     if (fromLines_.size() != Cave.Lines.size())
         fromLines_ = FromLines(Cave, index_);
-    quick_ = true;
-    DrawPass(legs, true, true);
-    quick_ = false;
+    DrawPass(legs, true, true, &fromLines_);
     DrawGnomon();
     FullRedrawTimer->start();
 }

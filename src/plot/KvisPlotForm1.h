@@ -213,7 +213,8 @@ private:
     void SurfaceResized();
     void StepDone(); // after a rotation step: gnomon, and the cave when SimulRot
     void RebuildIndex();
-    void DrawPass(const TPlotSwitches& switches, bool withGrid, bool clear);
+    void DrawPass(const TPlotSwitches& switches, bool withGrid, bool clear,
+                  const std::vector<std::int32_t>* fromLines = nullptr);
     void ViewMoved(); // the view left the fit: a resize keeps scale and centre from now on
     template <class Step> void RotationStep(Step step);
 
@@ -223,5 +224,4 @@ private:
     bool fitted_ = false;                 // the view is a fit: a resize fits again
     std::int32_t indexLines_ = -1;        // LineCount when index_ was built
     std::vector<std::int32_t> fromLines_; // of index_, for the quick pictures
-    bool quick_ = false;                  // the pass being drawn is a quick picture
 };
