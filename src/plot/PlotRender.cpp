@@ -203,6 +203,8 @@ void PlottPolygon(TPlotPass& pass) {
                 Label(pass, st, line.ToName, t, rt);
             if (sw.ShowStations)
                 StationSymbol(pass, st, 1, t, rt);
+            else if (pass.StationPositionsOnly)
+                line.ScreenPos = t;
             if (sw.ShowWalls)
                 Walls(pass, st, proj, 1);
             c.MoveTo(t.X, t.Y);
@@ -249,6 +251,8 @@ void PlottPolygon(TPlotPass& pass) {
             Label(pass, st, line.ToName, t, rt);
         if (sw.ShowStations)
             StationSymbol(pass, st, i, t, rt);
+        else if (pass.StationPositionsOnly)
+            line.ScreenPos = t;
         if (sw.ShowCrossSections && line.HasScan)
             Profile(pass, st, proj, i);
     }

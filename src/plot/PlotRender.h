@@ -65,6 +65,9 @@ struct TPlotPass {
     // Index's answer for every line's FromName, worked out once (FromLines of TStationIndex)
     // for passes that follow each other while the view moves; used when it fits the cave.
     const std::vector<std::int32_t>* FromLines = nullptr;
+    // Symbols left out for speed: each station's ScreenPos is still set as its symbol would
+    // set it, so that hit tests and clipping see the same points.
+    bool StationPositionsOnly = false;
 };
 // The first line ending at each line's FromName, 0 where none does (entry 0 unused).
 std::vector<std::int32_t> FromLines(const TKviste& cave, const TStationIndex& index);

@@ -115,7 +115,11 @@ void TQtCanvas::UseBrush() {
 void TQtCanvas::LineTo(int x, int y) {
     UseLinePen();
     const QPoint to(x, y);
-    lines_.emplace_back(current_, to);
+    // Exclusive-or figures rely on every line being a call of its own, joints drawn twice.
+    if (painter_.compositionMode() != QPainter::CompositionMode_SourceOver)
+        painter_.drawLine(current_, to);
+    else
+        lines_.emplace_back(current_, to);
     current_ = to;
 }
 
