@@ -118,6 +118,27 @@ TEST_F(PassFixture, ScreenLeavesOutWhatLiesOutsideFilesKeepIt) {
     EXPECT_EQ(sink.Labels, 6); // A1's start label and the five visible stations
 }
 
+// The quick picture leaves the symbols out, yet every drawn station keeps the point its symbol
+// would give it: clipping and the hit test must not see the From stations instead.
+TEST_F(PassFixture, QuickPictureKeepsTheStationPoints) {
+    sw.ShowStations = true;
+    Draw();
+    std::vector<TScreenPoint> full;
+    for (const Tdatalinje& l : cave.Lines)
+        full.push_back(l.ScreenPos);
+    sw.ShowStations = false;
+    for (Tdatalinje& l : cave.Lines)
+        l.ScreenPos = {};
+    canvas.Calls.clear();
+    SetPlotColors(colors);
+    TPlotPass pass{canvas, cave, view, sw, colors, index};
+    pass.StationPositionsOnly = true;
+    PlottPolygon(pass);
+    EXPECT_TRUE(canvas.Of("ellipse").size() == 1u); // the start marker alone
+    for (std::size_t i = 1; i < cave.Lines.size(); ++i)
+        EXPECT_EQ(cave.Lines[i].ScreenPos, full[i]) << i;
+}
+
 // Two stations on the same spot: with overlapping names hidden the later label is skipped on
 // the screen only.
 TEST_F(PassFixture, OverlappingLabelsAreSkippedOnTheScreenOnly) {
