@@ -96,10 +96,23 @@ void TQtCanvas::UseLinePen() {
     if (lineHeld_ && p == linePen_)
         return;
     Flush();
-    painter_.setPen(QPen(ToQColor(p.Colour), p.Width > 1 ? p.Width : 0, ToQtPenStyle(p.Style)));
+    painter_.setPen(CachedPen(p));
     linePen_ = p;
     lineHeld_ = true;
     textHeld_ = false;
+}
+
+// The pass swaps between a few pens around every station; a pen built once is set again
+// without a new pen's allocations.
+const QPen& TQtCanvas::CachedPen(const TPlotPen& p) {
+    for (const auto& [key, pen] : pens_)
+        if (key == p)
+            return pen;
+    if (pens_.size() >= kPenCache)
+        pens_.erase(pens_.begin());
+    pens_.emplace_back(p,
+                       QPen(ToQColor(p.Colour), p.Width > 1 ? p.Width : 0, ToQtPenStyle(p.Style)));
+    return pens_.back().second;
 }
 
 void TQtCanvas::UseBrush() {

@@ -11,9 +11,11 @@
 #include <QRawFont>
 
 #include <QPainter>
+#include <QPen>
 #include <QPoint>
 #include <array>
 #include <bitset>
+#include <utility>
 #include <vector>
 
 QColor ToQColor(std::uint32_t colour); // 0x00BBGGRR
@@ -51,6 +53,9 @@ private:
     void SetPainterFont(const QFont& font);
     QRgb* PixelRow(int y);       // the image's row while plain pixels may be written, else null
     void Learn(unsigned char c); // glyph and advance of a character, looked up once
+    const QPen& CachedPen(const TPlotPen& pen);
+    static constexpr std::size_t kPenCache = 8;
+    std::vector<std::pair<TPlotPen, QPen>> pens_;
 
     // Consecutive lines of one pen go to the painter in one call: a pass draws them by the
     // hundred thousand, and each call of its own costs more than a short line.
