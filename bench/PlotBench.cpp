@@ -1,4 +1,5 @@
-// One full redraw of the plot's drawing pass over a large survey, 1600 x 1000 pixels.
+// The plot's drawing pass over large surveys: full redraws, each element alone, the quick
+// picture while the view moves, and the PNG export of the batch chain.
 #include "plot/PlotRender.h"
 
 #ifdef KV_BENCH_QT
