@@ -1,6 +1,8 @@
 // The main window: menus, toolbars, status bar and the processing chain on a survey data file.
 #include "shell/MainForm.h"
 
+#include "attributes/AttributeForm1.h"
+#include "attributes/LineStyleForm.h"
 #include "model/FileIO.h"
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
@@ -470,9 +472,9 @@ void TMainForm::CreateStartupWindows() {
     // the grid editor: FormEditor = new TFormEditor(...);
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
-    // the attribute dialog (TAttributeForm1)
+    AttributeForm1 = new TAttributeForm1(this);
     // the profile drawing window (TKvisCadForm1)
-    // the pen picker (TLineStyleForm)
+    LineStyleForm = new TLineStyleForm(this);
     // the photo viewer (TKvPicViewForm)
 }
 
