@@ -4,6 +4,7 @@
 
 #include "model/ProgramState.h"
 #include "plot/KvisPlotForm1.h"
+#include "plot/QtCanvas.h"
 #include "reduction/ReductionState.h"
 #include "shell/MainForm.h"
 #include "ui/UserDialogs.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -248,6 +250,49 @@ private slots:
         QVERIFY(plot->Surface->Image.pixelColor(s.x(), s.y() + 3) != QColor(Qt::blue));
         Rested(plot);
         QCOMPARE(plot->Surface->Image.pixelColor(s.x(), s.y() + 3), QColor(Qt::blue));
+    }
+
+    // Leaving out what lies outside changes no pixel of what is seen, zoomed in on a corner of
+    // the example cave with every element on; hiding overlapping names only removes labels.
+    void cullingKeepsTheVisiblePicture() {
+        TKvisPlotForm1* plot = Plot(KV_SOURCE_DIR "/examples/Kvitberghola.grt");
+        QVERIFY(plot);
+        TPlotView zoomed = plot->View;
+        TViewLimits& v = zoomed.Limits;
+        v = {v.West, (v.West + v.East) / 2, (v.South + v.North) / 2, v.North};
+        KeepProportions(zoomed);
+        SetToPCParams(zoomed, v.West, v.South, v.East, v.North);
+        TPlotSwitches sw;
+        sw.ShowLabels = sw.ShowStations = sw.ShowWalls = sw.ShowCrossSections = true;
+        const TStationIndex index(Cave);
+        auto draw = [&](bool cull, bool hide, const TPlotView& view) {
+            QImage img(plot->Surface->Image.size(), QImage::Format_RGB32);
+            img.fill(Qt::black);
+            QPainter painter(&img);
+            TQtCanvas canvas(painter);
+            ClearPlotScreen(canvas, view);
+            TPlotPass pass{canvas, Cave, view, sw, plot->PlotColors, index};
+            pass.CullToViewport = cull;
+            pass.HideOverlappingLabels = hide;
+            PlottPolygon(pass);
+            return img;
+        };
+        QCOMPARE(draw(true, false, zoomed), draw(false, false, zoomed));
+        // The whole cave: its names crowd each other somewhere.
+        TPlotView fitted = plot->View;
+        SetToPCParams(fitted, fitted.Limits.West, fitted.Limits.South, fitted.Limits.East,
+                      fitted.Limits.North);
+        const QImage all = draw(true, false, fitted), sparse = draw(true, true, fitted);
+        int changed = 0;
+        for (int y = 0; y < all.height(); ++y)
+            for (int x = 0; x < all.width(); ++x)
+                if (sparse.pixel(x, y) != all.pixel(x, y)) {
+                    ++changed;
+                    // Only where a label stood: the label colour, or what it covered.
+                    const QRgb was = all.pixel(x, y);
+                    QVERIFY(qRed(was) > 0 || qBlue(was) > 0 || qGreen(was) > 0);
+                }
+        QVERIFY(changed > 0);
     }
 
     // Limits of several kilometres stay whole in their labels; the names switch exists and
