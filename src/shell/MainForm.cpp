@@ -6,6 +6,7 @@
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
@@ -472,7 +473,7 @@ void TMainForm::CreateStartupWindows() {
     // the attribute dialog (TAttributeForm1)
     // the profile drawing window (TKvisCadForm1)
     // the pen picker (TLineStyleForm)
-    // the photo viewer (TKvPicViewForm)
+    new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
 
 void TMainForm::ShowNameAndversionlabel() {
