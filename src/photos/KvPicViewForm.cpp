@@ -466,6 +466,6 @@ TKvPicViewForm* ShowStationPhotos(QWidget* owner, int line) {
     viewer->show();
     viewer->raise();
     viewer->activateWindow();
-    viewer->SetUpPhotos(line);
+    viewer->SetUpPhotos(PhotoLineOf(Cave, line));
     return viewer;
 }

@@ -110,5 +110,6 @@ private:
 
 // The viewer created at start-up, or null.
 TKvPicViewForm* KvPicViewForm();
-// Shows the viewer set up for a line, creating one owned by owner when the program has none.
+// Shows the viewer set up for the station of a line (PhotoLineOf), creating one owned by owner when
+// the program has none.
 TKvPicViewForm* ShowStationPhotos(QWidget* owner, int line);

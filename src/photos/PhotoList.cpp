@@ -128,6 +128,25 @@ std::string PicStatusText(const std::string& picName, std::int64_t width, std::i
            ")";
 }
 
+std::int32_t PhotoLineOf(const TKviste& cave, std::int32_t line) {
+    const auto last = static_cast<std::int32_t>(
+        std::min<std::int64_t>(cave.LineCount, std::int64_t(cave.Lines.size()) - 1));
+    if (line < 1 || line > last)
+        return line;
+    const str4& name = cave.Lines[static_cast<std::size_t>(line)].ToName;
+    std::int32_t first = 0;
+    for (std::int32_t i = 1; i <= last; ++i) {
+        const Tdatalinje& l = cave.Lines[static_cast<std::size_t>(i)];
+        if (l.ToName != name)
+            continue;
+        if (l.HasPhotos)
+            return i;
+        if (first == 0)
+            first = i;
+    }
+    return first;
+}
+
 void StorePhotos(Tdatalinje& line, const std::vector<std::string>& names) {
     line.Photos = names;
     line.PhotoCount = static_cast<std::int32_t>(names.size());

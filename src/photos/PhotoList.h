@@ -44,6 +44,10 @@ std::int32_t StepPicture(std::int32_t cur, std::int32_t count, TPicStep step);
 std::string PicStatusText(const std::string& picName, std::int64_t width, std::int64_t height,
                           std::int32_t photoCount, const str4& toName);
 
+// The line whose photos the viewer shows for the station of line: of the shots ending there, the
+// first that has photos, else the first (a loop ends several shots at one station).
+std::int32_t PhotoLineOf(const TKviste& cave, std::int32_t line);
+
 // Replaces the line's photo list; HasPhotos tells whether any remain.
 void StorePhotos(Tdatalinje& line, const std::vector<std::string>& names);
 
