@@ -59,18 +59,15 @@ std::string PhotoFileNamePart(const std::string& name) {
 }
 
 bool PhotoNameLess(const std::string& a, const std::string& b) {
-    const bool aFirst =
-        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return FoldByte(static_cast<unsigned char>(x)) <
-                   FoldByte(static_cast<unsigned char>(y));
-        });
-    const bool bFirst =
-        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
-            return FoldByte(static_cast<unsigned char>(x)) <
-                   FoldByte(static_cast<unsigned char>(y));
-        });
-    if (aFirst || bFirst)
-        return aFirst;
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char x = FoldByte(static_cast<unsigned char>(a[i]));
+        const unsigned char y = FoldByte(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
     return a < b;
 }
 
