@@ -1,6 +1,8 @@
 // The main window: menus, toolbars, status bar and the processing chain on a survey data file.
 #include "shell/MainForm.h"
 
+#include "attributes/AttributeForm1.h"
+#include "attributes/LineStyleForm.h"
 #include "model/FileIO.h"
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
@@ -13,8 +15,9 @@
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
-#include "ui/WindowSupport.h"
+#include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -468,11 +471,11 @@ void TMainForm::CreateStartupWindows() {
     // The windows the main window shows on command, created hidden in this order. Each later
     // window is added here, between its neighbours, when it exists:
     // the grid editor: FormEditor = new TFormEditor(...);
-    // the text editor: TextEditForm1 = new TTextEditForm1(...);
+    TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
-    // the attribute dialog (TAttributeForm1)
+    AttributeForm1 = new TAttributeForm1(this);
     // the profile drawing window (TKvisCadForm1)
-    // the pen picker (TLineStyleForm)
+    LineStyleForm = new TLineStyleForm(this);
     new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
 
@@ -643,8 +646,11 @@ void TMainForm::KvisEditBtnClick() {
 }
 
 void TMainForm::TextEditBtnClick() {
-    if (TextEditForm1 != nullptr)
+    if (TextEditForm1 != nullptr) {
         TextEditForm1->show();
+        TextEditForm1->raise();
+        TextEditForm1->activateWindow();
+    }
 }
 
 TChildForm* TMainForm::CreateChild(const QString& caption) {
