@@ -397,6 +397,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form));
         QTest::qWait(200);
         QVERIFY(form->grab().save(QString::fromLocal8Bit(path)));
+        // The entrance's two photos, the second shown and the list opened.
+        form->SetUpPhotos(1);
+        Click("PrevBtn");
+        Trigger("Images1");
+        QTest::qWait(200);
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(path).replace(".png", "-images.png")));
     }
 };
 
