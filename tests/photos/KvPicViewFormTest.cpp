@@ -282,6 +282,20 @@ private slots:
         form->close();
         QCOMPARE(Cave.Lines[2].Photos, stored); // never rewritten
         QVERIFY(dialogs.Asked.isEmpty());
+
+        // The survey file spells names in Windows-1252; the disk here in UTF-8.
+        const QString stoyle = hule + QString::fromUtf8("/st\u00f8yle.jpg");
+        QVERIFY(QFile::copy(hule + "/sinterstoyle.jpg", stoyle));
+        SetPhotos(2, {"st\xF8yle.jpg"});
+        form->show();
+        form->SetUpPhotos(2);
+        QVERIFY(form->PicShown());
+        QCOMPARE(form->ComboBox1->itemText(0), QString::fromUtf8("st\u00f8yle.jpg"));
+        dialogs.FileNames = {stoyle};
+        dialogs.YesNoAnswers = {true};
+        Trigger("NewImage1");
+        form->close();
+        QCOMPARE(Cave.Lines[2].Photos[0], EncodeWindows1252(stoyle));
     }
 
     void damagedPicturesGiveTheirMessage() {
