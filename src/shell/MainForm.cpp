@@ -14,6 +14,7 @@
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
+#include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
 #include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
@@ -127,6 +128,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     InitKvistrel();
     CreateStartupWindows();
+    // F2, F3, Alt+X and the rest go to the active child window first.
+    new TChildFirstShortcuts(this, MdiArea);
     UpdateCommandStates();
     ShowNameAndversionlabel();
 }
@@ -409,7 +412,10 @@ void TMainForm::BuildClientArea() {
     CorrCyclePanel->setFrameShape(QFrame::Panel);
     CorrCyclePanel->setFrameShadow(QFrame::Raised);
     CorrCyclePanel->setAutoFillBackground(true);
-    CorrCyclePanel->setPalette(QApplication::palette());
+    // Every role set, so nothing of the black frame reaches the panel and its label.
+    QPalette panelColours = QApplication::palette();
+    panelColours.setResolveMask(~QPalette::ResolveMask(0));
+    CorrCyclePanel->setPalette(panelColours);
     auto* panelLayout = new QHBoxLayout(CorrCyclePanel);
     panelLayout->addWidget(new QLabel("Set  correction cycles", CorrCyclePanel));
     CorrCycleSpinEdit1 = new QSpinBox(CorrCyclePanel);
