@@ -8,11 +8,13 @@
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
+#include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
 #include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
@@ -126,6 +128,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     InitKvistrel();
     CreateStartupWindows();
+    // F2, F3, Alt+X and the rest go to the active child window first.
+    new TChildFirstShortcuts(this, MdiArea);
     UpdateCommandStates();
     ShowNameAndversionlabel();
 }
@@ -408,7 +412,10 @@ void TMainForm::BuildClientArea() {
     CorrCyclePanel->setFrameShape(QFrame::Panel);
     CorrCyclePanel->setFrameShadow(QFrame::Raised);
     CorrCyclePanel->setAutoFillBackground(true);
-    CorrCyclePanel->setPalette(QApplication::palette());
+    // Every role set, so nothing of the black frame reaches the panel and its label.
+    QPalette panelColours = QApplication::palette();
+    panelColours.setResolveMask(~QPalette::ResolveMask(0));
+    CorrCyclePanel->setPalette(panelColours);
     auto* panelLayout = new QHBoxLayout(CorrCyclePanel);
     panelLayout->addWidget(new QLabel("Set  correction cycles", CorrCyclePanel));
     CorrCycleSpinEdit1 = new QSpinBox(CorrCyclePanel);
@@ -475,7 +482,7 @@ void TMainForm::CreateStartupWindows() {
     AttributeForm1 = new TAttributeForm1(this);
     // the profile drawing window (TKvisCadForm1)
     LineStyleForm = new TLineStyleForm(this);
-    // the photo viewer (TKvPicViewForm)
+    new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
 
 void TMainForm::ShowNameAndversionlabel() {
