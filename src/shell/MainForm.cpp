@@ -771,8 +771,9 @@ void TMainForm::PlotCaveBtnClick() {
     // Several plot windows may be open at once, each with its own view.
     QMdiSubWindow* sub = MdiArea->addSubWindow(new TKvisPlotForm1);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(900, 620);
+    TKvisPlotForm1::PlaceInFrame(sub);
     sub->show();
+    TKvisPlotForm1::PlaceInFrame(sub); // the frame may have cascaded it on showing
     UpdateCommandStates();
 }
 
