@@ -12,6 +12,7 @@
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
+#include "shell/FormEditor.h"
 #include "ui/WindowSupport.h"
 #include "ui/UserDialogs.h"
 
@@ -466,7 +467,7 @@ void TMainForm::InitKvistrel() {
 void TMainForm::CreateStartupWindows() {
     // The windows the main window shows on command, created hidden in this order. Each later
     // window is added here, between its neighbours, when it exists:
-    // the grid editor: FormEditor = new TFormEditor(...);
+    FormEditor = new TFormEditor(this);
     // the text editor: TextEditForm1 = new TTextEditForm1(...);
     AboutForm = new TAboutForm(this);
     // the attribute dialog (TAttributeForm1)
@@ -552,6 +553,9 @@ void TMainForm::ProcessFile(const QString& fileName) {
     CurrentFile = name;
     UpdateStatusPanel();
     DataLoaded = true;
+    // An open grid editor shows the new cave; cells typed for the old one are dropped.
+    if (FormEditor != nullptr && FormEditor->isVisible())
+        FormEditor->FillGrid();
     if (!read.Notices.empty())
         Dialogs().Report("Notes from reading " + fileName + ":", ToDisplay(read.Notices));
 
@@ -637,8 +641,10 @@ void TMainForm::ExitBtnClick() {
 }
 
 void TMainForm::KvisEditBtnClick() {
-    if (FormEditor != nullptr)
+    if (FormEditor != nullptr) {
         FormEditor->show();
+        FormEditor->raise();
+    }
 }
 
 void TMainForm::TextEditBtnClick() {

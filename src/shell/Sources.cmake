@@ -1,3 +1,8 @@
+list(APPEND KV_CORE_SOURCES
+  shell/GridCells.cpp
+  shell/GridCells.h
+)
+
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.h
   ui/UserDialogs.h
@@ -5,6 +10,10 @@ list(APPEND KV_GUI_SOURCES
   shell/ChildForm.h
   shell/AboutForm.cpp
   shell/AboutForm.h
+  shell/FormEditor.cpp
+  shell/FormEditor.h
+  shell/GridEditorModel.cpp
+  shell/GridEditorModel.h
   shell/MainForm.cpp
   shell/MainForm.h
   shell/resources/kvshell.qrc
