@@ -258,6 +258,17 @@ private slots:
         QCOMPARE(Line(6).FromName, str4("    "));
         QCOMPARE(Line(6).ToName, str4("    "));
         QCOMPARE(Line(6).Length, oldLength);
+
+        // The emptied cells stay empty and are reported again; past ten, in one list.
+        dialogs_.Clear();
+        ClickCell(0, 8);
+        Trigger(editor_, "btnDeleteRow");
+        Trigger(editor_, "Update1");
+        QCOMPARE(dialogs_.TextsOf("Warning"), QStringList());
+        QCOMPARE(dialogs_.TextsOf("Report").size(), 1);
+        QCOMPARE(dialogs_.Asked.last().Lines.size(), 14);
+        QCOMPARE(dialogs_.Asked.last().Lines.first(), kEveryNumberOfRow6.first());
+        QCOMPARE(dialogs_.Asked.last().Lines.last(), "Conversion error at col left & row 8");
     }
 
     void aSmallerCaveLeavesNoStaleRow() {
