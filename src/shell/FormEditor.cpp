@@ -65,7 +65,7 @@ TFormEditor::TFormEditor(QWidget* parent) : QMainWindow(parent) {
     BuildGrid();
     BuildMenuAndToolBar();
     BuildStatusBars();
-    SetRowSelecting(false);
+    FillGrid();
 }
 
 void TFormEditor::BuildGrid() {
@@ -85,6 +85,8 @@ void TFormEditor::BuildGrid() {
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     StringGrid1->verticalHeader()->setDefaultSectionSize(22);
     StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // The heading row is fixed: a click on it selects nothing.
+    StringGrid1->horizontalHeader()->setSectionsClickable(false);
     StringGrid1->horizontalHeader()->setHighlightSections(false);
     StringGrid1->setWordWrap(false);
     for (int col = 0; col < kGridColumns; ++col)
@@ -160,7 +162,6 @@ void TFormEditor::showEvent(QShowEvent* event) {
 }
 
 void TFormEditor::FillGrid() {
-    RefreshStatusBars();
     Model->Fill();
     // A selection of the previous cave would let "Delete Row" empty a row nobody chose.
     SelCol = 0;

@@ -49,7 +49,10 @@ std::int64_t GridRowCount(std::int64_t lineCount) {
     return kGridFirstRows + steps * kGridRowStep;
 }
 
-double& GridReading(Tdatalinje& line, int col) {
+namespace {
+
+// One switch for the readable and the writable field.
+template <class Line> auto& ReadingOf(Line& line, int col) {
     switch (col) {
     case kColCompass:
         return line.Compass;
@@ -71,8 +74,14 @@ double& GridReading(Tdatalinje& line, int col) {
     }
 }
 
+} // namespace
+
+double& GridReading(Tdatalinje& line, int col) {
+    return ReadingOf(line, col);
+}
+
 double GridReading(const Tdatalinje& line, int col) {
-    return GridReading(const_cast<Tdatalinje&>(line), col);
+    return ReadingOf(line, col);
 }
 
 std::string GridCellText(const Tdatalinje& line, std::int64_t row, int col) {
