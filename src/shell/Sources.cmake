@@ -1,8 +1,3 @@
-list(APPEND KV_CORE_SOURCES
-  shell/GridCells.cpp
-  shell/GridCells.h
-)
-
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.h
   ui/UserDialogs.h
@@ -17,6 +12,11 @@ list(APPEND KV_GUI_SOURCES
   shell/MainForm.cpp
   shell/MainForm.h
   shell/resources/kvshell.qrc
+)
+
+list(APPEND KV_CORE_SOURCES
+  shell/GridCells.cpp
+  shell/GridCells.h
 )
 
 # The icon and the credits are read at run time from the current directory, then from beside
