@@ -13,8 +13,9 @@
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
 #include "shell/FormEditor.h"
-#include "ui/WindowSupport.h"
+#include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -468,7 +469,7 @@ void TMainForm::CreateStartupWindows() {
     // The windows the main window shows on command, created hidden in this order. Each later
     // window is added here, between its neighbours, when it exists:
     FormEditor = new TFormEditor(this);
-    // the text editor: TextEditForm1 = new TTextEditForm1(...);
+    TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
     // the attribute dialog (TAttributeForm1)
     // the profile drawing window (TKvisCadForm1)
@@ -648,8 +649,11 @@ void TMainForm::KvisEditBtnClick() {
 }
 
 void TMainForm::TextEditBtnClick() {
-    if (TextEditForm1 != nullptr)
+    if (TextEditForm1 != nullptr) {
         TextEditForm1->show();
+        TextEditForm1->raise();
+        TextEditForm1->activateWindow();
+    }
 }
 
 TChildForm* TMainForm::CreateChild(const QString& caption) {

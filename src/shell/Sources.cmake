@@ -1,3 +1,10 @@
+list(APPEND KV_CORE_SOURCES
+  shell/TextEditLogic.cpp
+  shell/TextEditLogic.h
+  shell/GridCells.cpp
+  shell/GridCells.h
+)
+
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.h
   ui/UserDialogs.h
@@ -11,12 +18,11 @@ list(APPEND KV_GUI_SOURCES
   shell/GridEditorModel.h
   shell/MainForm.cpp
   shell/MainForm.h
+  shell/TextEditForm1.cpp
+  shell/TextEditForm1.h
+  shell/DataLinje.cpp
+  shell/DataLinje.h
   shell/resources/kvshell.qrc
-)
-
-list(APPEND KV_CORE_SOURCES
-  shell/GridCells.cpp
-  shell/GridCells.h
 )
 
 # The icon and the credits are read at run time from the current directory, then from beside
