@@ -149,6 +149,17 @@ void TGridEdits::Erase(std::int64_t row, int col) {
     cells_.erase(Key(row, col));
 }
 
+void TGridEdits::Retain(const std::vector<std::pair<std::int64_t, int>>& cells) {
+    std::unordered_map<std::uint64_t, std::string> kept;
+    kept.reserve(cells.size());
+    for (const auto& [row, col] : cells) {
+        const auto it = cells_.find(Key(row, col));
+        if (it != cells_.end())
+            kept.emplace(it->first, std::move(it->second));
+    }
+    cells_.swap(kept);
+}
+
 std::vector<std::pair<std::int64_t, int>> TGridEdits::Cells() const {
     std::vector<std::uint64_t> keys;
     keys.reserve(cells_.size());
@@ -165,9 +176,12 @@ std::vector<std::pair<std::int64_t, int>> TGridEdits::Cells() const {
 TGridUpdateResult UpdateCaveFromGrid(TKviste& cave, std::int64_t rows, TGridEdits& edits) {
     TGridUpdateResult result;
     const std::int64_t last = std::min<std::int64_t>(rows, cave.LineCount);
+    std::vector<std::pair<std::int64_t, int>> kept;
     for (const auto& [row, col] : edits.Cells()) {
-        if (row < 1 || row > last || col == kColIndex)
+        if (row < 1 || row > last || col == kColIndex) {
+            kept.emplace_back(row, col);
             continue;
+        }
         Tdatalinje& line = cave.Lines[static_cast<std::size_t>(row)];
         const std::string& text = *edits.Find(row, col);
         std::string reason;
@@ -178,14 +192,17 @@ TGridUpdateResult UpdateCaveFromGrid(TKviste& cave, std::int64_t rows, TGridEdit
         } else {
             stored = CellToReal(text, GridReading(line, col));
         }
-        const std::string where = "Conversion error at col " + std::string(GridColumnWord(col)) +
-                                  " & row " + std::to_string(row);
         if (!stored) {
-            result.Errors.push_back(reason.empty() ? where : where + ": " + reason);
+            std::string message = "Conversion error at col " + std::string(GridColumnWord(col)) +
+                                  " & row " + std::to_string(row);
+            if (!reason.empty())
+                message += ": " + reason;
+            result.Errors.push_back(std::move(message));
+            kept.emplace_back(row, col);
             continue;
         }
         ++result.Stored;
-        edits.Erase(row, col);
     }
+    edits.Retain(kept);
     return result;
 }
