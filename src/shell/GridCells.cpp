@@ -145,10 +145,6 @@ const std::string* TGridEdits::Find(std::int64_t row, int col) const {
     return it == cells_.end() ? nullptr : &it->second;
 }
 
-void TGridEdits::Erase(std::int64_t row, int col) {
-    cells_.erase(Key(row, col));
-}
-
 void TGridEdits::Retain(const std::vector<std::pair<std::int64_t, int>>& cells) {
     std::unordered_map<std::uint64_t, std::string> kept;
     kept.reserve(cells.size());

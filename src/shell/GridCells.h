@@ -59,8 +59,7 @@ class TGridEdits {
 public:
     void Set(std::int64_t row, int col, std::string text);
     const std::string* Find(std::int64_t row, int col) const;
-    void Erase(std::int64_t row, int col);
-    // Drops every cell but these; cheaper than erasing nearly all of them one by one.
+    // Drops every cell but these, in one pass.
     void Retain(const std::vector<std::pair<std::int64_t, int>>& cells);
     void Clear() { cells_.clear(); }
     bool Empty() const { return cells_.empty(); }
