@@ -1,6 +1,7 @@
 // The plot window: controls, menus and events around the core view and drawing pass.
 #include "plot/KvisPlotForm1.h"
 
+#include "attributes/AttributeForm1.h"
 #include "model/ProgramState.h"
 #include "plot/QtCanvas.h"
 #include "reduction/ReductionState.h"
@@ -229,9 +230,8 @@ void TKvisPlotForm1::BuildMenus() {
     tools->setObjectName("Tools1");
     QMenu* attrs = tools->addMenu("Attributtes");
     attrs->setObjectName("Attributtes1");
-    QAction* setAttrs = NewAction("SetAttributes1", "Set Attributes", nullptr);
-    setAttrs->setEnabled(false);
-    attrs->addAction(setAttrs);
+    attrs->addAction(
+        NewAction("SetAttributes1", "Set Attributes", &TKvisPlotForm1::SetAttributes1Click));
     attrs->addAction(NewAction("ApplyAttributes1", "Apply Attributes", nullptr));
     QMenu* clip = tools->addMenu("Clipping Polygon");
     clip->setObjectName("ClippingPolygon1");
@@ -1068,6 +1068,16 @@ void TKvisPlotForm1::CommentEdit1Enter() {
 void TKvisPlotForm1::CommentEdit1Escape() {
     CommentEdit1->hide();
     setFocus();
+}
+
+void TKvisPlotForm1::SetAttributes1Click() {
+    TAttributeForm1* form = TAttributeForm1::Instance();
+    if (!form)
+        form = new TAttributeForm1(this);
+    // Every plot that opened the dialog shows the legs once a set is applied.
+    connect(form, &TAttributeForm1::AttributesApplied, this, &TKvisPlotForm1::PlottKviste,
+            Qt::UniqueConnection);
+    form->GetLetters();
 }
 
 void TKvisPlotForm1::ExcludeStation1Click() {

@@ -87,6 +87,8 @@ public:
     TFormEditor* FormEditor = nullptr;
     QWidget* TextEditForm1 = nullptr; // text editor
     TAboutForm* AboutForm = nullptr;
+    QWidget* AttributeForm1 = nullptr; // shown by a plot's "Set Attributes"
+    QWidget* LineStyleForm = nullptr;  // the pen picker, for any caller
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
