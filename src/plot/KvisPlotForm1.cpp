@@ -3,6 +3,7 @@
 
 #include "attributes/AttributeForm1.h"
 #include "model/ProgramState.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/QtCanvas.h"
 #include "reduction/ReductionState.h"
 #include "ui/EscapeLineEdit.h"
@@ -256,8 +257,7 @@ void TKvisPlotForm1::BuildMenus() {
     AddComment1 = NewAction("AddComment1", "Add Comment", &TKvisPlotForm1::AddComment1Click);
     ExcludeStation1 =
         NewAction("ExcludeStation1", "Exclude Station", &TKvisPlotForm1::ExcludeStation1Click);
-    Photos1 = NewAction("Photos1", "&Photos", nullptr);
-    Photos1->setEnabled(false);
+    Photos1 = NewAction("Photos1", "&Photos", &TKvisPlotForm1::Photos1Click);
     for (QAction* a :
          {PopupTitle1, NodeCADEdit1, ShowComment1, AddComment1, ExcludeStation1, Photos1})
         StationPopupMenu1->addAction(a);
@@ -1085,6 +1085,15 @@ void TKvisPlotForm1::ExcludeStation1Click() {
         return;
     Cave.Lines[static_cast<std::size_t>(Interaction.SelectedLine)].Visible = false;
     PlottKviste();
+}
+
+void TKvisPlotForm1::Photos1Click() {
+    if (!ValidLine(Interaction.SelectedLine))
+        return;
+    TKvPicViewForm* viewer = ShowStationPhotos(this, Interaction.SelectedLine);
+    // A stored list changes which stations are marked as photographed.
+    connect(viewer, &TKvPicViewForm::PhotosStored, this, &TKvisPlotForm1::PlottKviste,
+            Qt::UniqueConnection);
 }
 
 void TKvisPlotForm1::DisplayHint(int x, int y, const QString& text) {

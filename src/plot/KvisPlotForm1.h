@@ -152,6 +152,7 @@ public:
     void CommentEdit1Escape();
     void ExcludeStation1Click();
     void SetAttributes1Click(); // the attribute dialog on this survey
+    void Photos1Click();
     void DisplayHint(int x, int y, const QString& text);
     void CloseHint();
     void FindStationBtnClick();

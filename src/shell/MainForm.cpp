@@ -8,6 +8,7 @@
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
@@ -482,7 +483,7 @@ void TMainForm::CreateStartupWindows() {
     AttributeForm1 = new TAttributeForm1(this);
     // the profile drawing window (TKvisCadForm1)
     LineStyleForm = new TLineStyleForm(this);
-    // the photo viewer (TKvPicViewForm)
+    new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
 
 void TMainForm::ShowNameAndversionlabel() {
