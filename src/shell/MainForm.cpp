@@ -16,6 +16,7 @@
 #include "shell/AboutForm.h"
 #include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
+#include "shell/FormEditor.h"
 #include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
@@ -476,7 +477,7 @@ void TMainForm::InitKvistrel() {
 void TMainForm::CreateStartupWindows() {
     // The windows the main window shows on command, created hidden in this order. Each later
     // window is added here, between its neighbours, when it exists:
-    // the grid editor: FormEditor = new TFormEditor(...);
+    FormEditor = new TFormEditor(this);
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
     AttributeForm1 = new TAttributeForm1(this);
@@ -562,6 +563,9 @@ void TMainForm::ProcessFile(const QString& fileName) {
     CurrentFile = name;
     UpdateStatusPanel();
     DataLoaded = true;
+    // An open grid editor shows the new cave; cells typed for the old one are dropped.
+    if (FormEditor != nullptr && FormEditor->isVisible())
+        FormEditor->FillGrid();
     if (!read.Notices.empty())
         Dialogs().Report("Notes from reading " + fileName + ":", ToDisplay(read.Notices));
 
@@ -647,8 +651,10 @@ void TMainForm::ExitBtnClick() {
 }
 
 void TMainForm::KvisEditBtnClick() {
-    if (FormEditor != nullptr)
+    if (FormEditor != nullptr) {
         FormEditor->show();
+        FormEditor->raise();
+    }
 }
 
 void TMainForm::TextEditBtnClick() {
