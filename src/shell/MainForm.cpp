@@ -12,8 +12,8 @@
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
-#include "ui/WindowSupport.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -733,6 +733,16 @@ void TMainForm::CorrectLoopsBtnClick() {
         CorrectLoops(Cave, LoopTable, CorrectionCycles, CurrentFile, SystemClock());
     if (!result.Ok)
         Dialogs().Warning(DecodeWindows1252(result.Reason));
+    if (result.Ok) {
+        // A panel of its own: a status message would hide the file panels while it shows.
+        auto* done = statusBar()->findChild<QLabel*>("CorrectionStatus");
+        if (!done) {
+            done = new QLabel(statusBar());
+            done->setObjectName("CorrectionStatus");
+            statusBar()->addPermanentWidget(done);
+        }
+        done->setText(QString::fromStdString(CorrectionSummary(result, CorrectionCycles)));
+    }
     // The plot windows show the corrected positions.
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
         if (auto* plot = qobject_cast<TKvisPlotForm1*>(sub->widget()))
