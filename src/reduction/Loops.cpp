@@ -29,7 +29,7 @@ struct TNameLists {
 
     TNameLists(const TKviste& cave, bool withFrom) {
         const std::int32_t n = ShotCount(cave);
-        std::unordered_map<std::uint64_t, std::int32_t> ids;
+        std::unordered_map<std::uint64_t, std::int32_t, TSeededKeyHash> ids;
         ids.reserve(static_cast<std::size_t>(n) * 2);
         auto idOf = [&](const str4& name) {
             auto [it, added] = ids.try_emplace(name.Key(), static_cast<std::int32_t>(ids.size()));
@@ -85,7 +85,7 @@ void AppendTraceLine(std::string& log, std::int64_t loop, std::int32_t c, const 
 
 std::int64_t CountLoopPairs(const TKviste& cave) {
     const std::int32_t n = ShotCount(cave);
-    std::unordered_map<std::uint64_t, std::int64_t> seen;
+    std::unordered_map<std::uint64_t, std::int64_t, TSeededKeyHash> seen;
     seen.reserve(static_cast<std::size_t>(n));
     std::int64_t pairs = 0;
     for (std::int32_t k = 1; k <= n; ++k)
