@@ -97,6 +97,8 @@ TRunSize SizeOf(const TRunShape& s, const TLoopWork& w) {
 }
 
 std::string Megabytes(std::uint64_t bytes) {
+    if (bytes < 1'000'000)
+        return std::to_string((bytes + 999) / 1000) + " kB";
     return std::to_string((bytes + 999'999) / 1'000'000) + " MB";
 }
 
@@ -122,7 +124,7 @@ std::string CheckRunSize(const TRunShape& shape, const TLoopWork& work, const TL
         over.push_back("more than the files and the memory can take");
     std::string m = "The loops are too many to correct: ";
     m += std::to_string(work.Loops);
-    m += " loops with ";
+    m += work.Loops == 1 ? " loop with " : " loops with ";
     if (!work.Complete)
         m += "more than ";
     m += std::to_string(work.PathEntries);
@@ -285,19 +287,12 @@ TCorrectionResult CorrectLoops(TKviste& cave, TLoopTable& loops, std::int32_t cy
             std::max<std::uint64_t>(shape.PerEntryFix * shape.Passes, 27);
         const std::uint64_t budget =
             std::min(machine.MaxFileBytes, machine.MaxMemoryBytes) / perEntry + 1;
-        TLoopWork work;
+        // Every loop has a path entry, so the budget bounds the walk however many loops there
+        // are.
+        const TLoopWork work = CountLoopWork(
+            cave, static_cast<std::int64_t>(std::min<std::uint64_t>(budget, INT64_MAX / 2)));
         TRunSize size;
-        work.Loops = pairs;
         std::string refusal = CheckRunSize(shape, work, machine, size);
-        if (refusal.empty() && pairs > INT32_MAX) {
-            work.Complete = false;
-            refusal = CheckRunSize(shape, work, machine, size);
-        }
-        if (refusal.empty()) {
-            work = CountLoopWork(
-                cave, static_cast<std::int64_t>(std::min<std::uint64_t>(budget, INT64_MAX / 2)));
-            refusal = CheckRunSize(shape, work, machine, size);
-        }
         if (!refusal.empty()) {
             result.Refused = true;
             result.Reason = std::move(refusal);
