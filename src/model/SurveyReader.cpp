@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <new>
 #include <utility>
 
 namespace {
@@ -250,8 +251,12 @@ TCountResult CountDataLines(const std::string& fileName) {
     return CountDataLinesIn(content);
 }
 
-TReadResult ReadSurveyText(std::string_view content, const std::string& fileName, TKviste& cave,
-                           std::string& headerLine2, const TextClock& clock, std::string& log) {
+namespace {
+
+// reached follows the line being read, for the report of an allocation that failed.
+TReadResult ReadText(std::string_view content, const std::string& fileName, TKviste& cave,
+                     std::string& headerLine2, const TextClock& clock, std::string& log,
+                     std::int64_t& reached) {
     TReadResult result;
     const TCountResult count = CountDataLinesIn(content);
     result.CountedLines = count.Count;
@@ -293,6 +298,7 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
         std::string text;
         while (in.SkipBlankLines()) {
             const std::int64_t kindLine = in.Line();
+            reached = kindLine;
             const char kind = in.PeekLine()[0];
             Tdatalinje& last = c.Lines.back(); // the most recent data line, or entry 0
             if (kind == ';') {
@@ -403,11 +409,34 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
     return result;
 }
 
+} // namespace
+
+TReadResult ReadSurveyText(std::string_view content, const std::string& fileName, TKviste& cave,
+                           std::string& headerLine2, const TextClock& clock, std::string& log) {
+    std::int64_t reached = 1;
+    try {
+        return ReadText(content, fileName, cave, headerLine2, clock, log, reached);
+    } catch (const std::bad_alloc&) {
+        // The model under construction is gone with the exception; the caller's is untouched.
+        TReadResult result;
+        result.ErrorLine = reached;
+        result.Reason = "there is not enough memory to read the file";
+        result.Message = "File reading Error at line " + std::to_string(reached);
+        return result;
+    }
+}
+
 TReadResult ReadSurveyFile(const std::string& fileName, TKviste& cave, std::string& headerLine2,
                            const TextClock& clock) {
     TReadResult result;
     std::string content;
-    if (!ReadWholeFile(fileName, content, result.Reason)) {
+    bool got = false;
+    try {
+        got = ReadWholeFile(fileName, content, result.Reason);
+    } catch (const std::bad_alloc&) {
+        result.Reason = "not enough memory to hold the file";
+    }
+    if (!got) {
         result.FileMissing = true;
         return result;
     }

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <string_view>
 
 namespace {
@@ -230,7 +231,13 @@ std::string SurveyFileText(TKviste& cave, const std::string& headerLine2, const 
 TWriteResult WriteSurveyFile(const std::string& fileName, TKviste& cave,
                              const std::string& headerLine2, const TextClock& clock) {
     TWriteResult result;
-    const std::string text = SurveyFileText(cave, headerLine2, clock);
+    std::string text;
+    try {
+        text = SurveyFileText(cave, headerLine2, clock);
+    } catch (const std::bad_alloc&) {
+        result.Reason = "not enough memory to build the file";
+        return result;
+    }
     if (!WriteFileAtomically(fileName, text, result.Reason))
         return result;
     result.Ok = true;
