@@ -82,6 +82,32 @@ bool ExactFileValue(TReadingKind kind, const TInstrument& ins, double v, double&
     return false;
 }
 
+// The common case of the check below without formatting anything: a text of at most 13
+// digits reads back as hundredths / 100 exactly rounded, and a value converted there and back
+// that stays within 0.004 of it rounds to the same two decimals (its last place is worth less
+// than 0.0005 below 4e12). A zero must also keep its sign.
+bool StableFast(TReadingKind kind, const TInstrument& ins, std::string_view text) {
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        text.remove_prefix(1);
+    if (text.size() < 4 || text.size() > 16 || text[text.size() - 3] != '.')
+        return false;
+    std::uint64_t hundredths = 0;
+    for (const char c : text)
+        if (c != '.')
+            hundredths = hundredths * 10 + static_cast<std::uint64_t>(c - '0');
+    double y = static_cast<double>(hundredths) / 100;
+    if (negative)
+        y = -y;
+    if (!(std::fabs(y) < 4e12))
+        return false;
+    const double again = ReadingFromFile(kind, ins, y);
+    if (!std::isfinite(again))
+        return false;
+    const double t = ReadingToFile(kind, ins, again);
+    return std::fabs(t - y) < 0.004 && (hundredths != 0 || std::signbit(t) == negative);
+}
+
 // A reading in the file's units with two decimals, as long as reading that text back and
 // writing it again gives the same text. Near the limits of a double, or where the instrument's
 // conversion loses digits, two decimals are not stable: the value is then written with as many
@@ -91,6 +117,8 @@ void AppendReading(std::string& out, TReadingKind kind, const TInstrument& ins, 
     const std::size_t start = out.size();
     AppendReal(out, ReadingToFile(kind, ins, v), width, 2);
     const std::size_t digits = out.find_first_not_of(' ', start);
+    if (StableFast(kind, ins, std::string_view(out).substr(digits)))
+        return;
     double y = 0;
     const auto parsed = std::from_chars(out.data() + digits, out.data() + out.size(), y);
     if (parsed.ec == std::errc()) {
