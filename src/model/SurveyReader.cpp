@@ -25,6 +25,8 @@ bool IsSeparator(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
+} // namespace
+
 // Checks the file's number grammar: sign, digits, optional point with digits, optional exponent.
 // from_chars alone would also take "inf", "nan" and ".5".
 bool IsNumberToken(std::string_view t, bool integer) {
@@ -55,6 +57,8 @@ bool IsNumberToken(std::string_view t, bool integer) {
     }
     return i == t.size();
 }
+
+namespace {
 
 class ReadError {
 public:

@@ -38,4 +38,8 @@ TReadResult ReadSurveyFile(const std::string& fileName, TKviste& cave, std::stri
 TReadResult ReadSurveyText(std::string_view content, const std::string& fileName, TKviste& cave,
                            std::string& headerLine2, const TextClock& clock, std::string& logText);
 
+// The file's number grammar: sign, digits, optional point with digits, optional exponent; an
+// integer has neither point nor exponent. Every reading the program accepts passes it.
+bool IsNumberToken(std::string_view t, bool integer);
+
 inline constexpr const char* kReadingLogName = "Kvistrel.log";

@@ -4,6 +4,7 @@
 #include "model/ProgramState.h"
 #include "plot/QtCanvas.h"
 #include "reduction/ReductionState.h"
+#include "ui/EscapeLineEdit.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>
@@ -30,22 +31,6 @@ namespace {
 
 constexpr int kPanelWidth = 125;
 constexpr int kGnomonPanelHeight = 113;
-
-// Escape closes the comment box without a change; Enter is the line edit's own signal.
-class TCommentEdit : public QLineEdit {
-public:
-    using QLineEdit::QLineEdit;
-    std::function<void()> OnEscape;
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        if (e->key() == Qt::Key_Escape && OnEscape) {
-            OnEscape();
-            return;
-        }
-        QLineEdit::keyPressEvent(e);
-    }
-};
 
 QString Latin(const std::string& s) {
     return QString::fromLatin1(s.data(), qsizetype(s.size()));
@@ -91,6 +76,11 @@ void TPlotSurface::mousePressEvent(QMouseEvent* e) {
 }
 void TPlotSurface::mouseMoveEvent(QMouseEvent* e) {
     form_->FormMouseMove(e->buttons(), e->position().toPoint());
+}
+void TPlotSurface::mouseDoubleClickEvent(QMouseEvent* e) {
+    form_->ClipDoubleClick = true;
+    form_->FormMouseDown(e->button(), e->position().toPoint());
+    form_->ClipDoubleClick = false;
 }
 void TPlotSurface::mouseReleaseEvent(QMouseEvent* e) {
     form_->FormMouseUp(e->button(), e->position().toPoint());
@@ -245,7 +235,7 @@ void TKvisPlotForm1::BuildMenus() {
     attrs->addAction(NewAction("ApplyAttributes1", "Apply Attributes", nullptr));
     QMenu* clip = tools->addMenu("Clipping Polygon");
     clip->setObjectName("ClippingPolygon1");
-    clip->setEnabled(false);
+    BuildClipMenus(clip);
     tools->addAction(NewAction("PassagePolyGon1", "Passage PolyGon", nullptr));
     QMenu* node = tools->addMenu("Edit Node CrossSection");
     node->setObjectName("EditNodeCrossSection1");
@@ -517,7 +507,7 @@ void TKvisPlotForm1::BuildFloatingPanels() {
     StationSizePanel1->move(40, 40);
     StationSizePanel1->hide();
 
-    auto* comment = new TCommentEdit(Surface);
+    auto* comment = new TEscapeLineEdit(Surface);
     comment->OnEscape = [this] { CommentEdit1Escape(); };
     CommentEdit1 = comment;
     CommentEdit1->setObjectName("CommentEdit1");
@@ -559,6 +549,7 @@ void TKvisPlotForm1::SurfaceResized() {
     QImage image(s, QImage::Format_RGB32);
     image.fill(Qt::black);
     Surface->Image = image;
+    Clip.PictureCleared();
     SetViewArea(View, 0, 0, s.width(), s.height());
     if (viewSetUp_)
         PlottKviste();
@@ -609,6 +600,7 @@ void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
     if (!Processed)
         return;
     RebuildIndex();
+    ClipHideAll(); // the clear need not reach every figure, nor the cave leave them whole
     PaintOn(Surface->Image, [&](TQtCanvas& canvas) {
         if (clear) {
             const TViewLimits& v = View.Limits;
@@ -622,6 +614,8 @@ void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
             TegnGrid(canvas, View, PlotColors, v.West, v.North, v.East, v.South);
         }
     });
+    if (!clear)
+        PlottClipPolyGoner();
     Surface->update();
 }
 
@@ -630,6 +624,7 @@ void TKvisPlotForm1::PlottKviste() {
         UpdateStatusPanel();
         RedrawSwitch(true, true);
     }
+    PlottClipPolyGoner();
     DrawGnomon();
 }
 
@@ -981,11 +976,15 @@ void TKvisPlotForm1::FormMouseDown(Qt::MouseButton button, QPoint pos) {
     CloseHint();
     Interaction.LastDown = {pos.x(), pos.y()};
     StatistikkPanel->hide();
+    if (button == Qt::LeftButton)
+        ClipLeftDown(pos);
     if (button != Qt::RightButton)
         return;
     const std::int32_t hit = StationHitTest(Cave, Switches, pos.x(), pos.y());
-    if (hit == 0)
+    if (hit == 0) {
+        ClipRightDown(false);
         return;
+    }
     Interaction.SelectedLine = hit;
     const Tdatalinje& line = Cave.Lines[static_cast<std::size_t>(hit)];
     PopupTitle1->setText(Latin(PopupTitle(line)));
@@ -993,6 +992,7 @@ void TKvisPlotForm1::FormMouseDown(Qt::MouseButton button, QPoint pos) {
     ShowComment1->setVisible(line.HasComment);
     AddComment1->setText(line.HasComment ? "Edit Comment" : "Add Comment");
     StationPopupMenu1->popup(Surface->mapToGlobal(pos));
+    ClipRightDown(true);
 }
 
 void TKvisPlotForm1::FormMouseMove(Qt::MouseButtons, QPoint pos) {
@@ -1000,11 +1000,14 @@ void TKvisPlotForm1::FormMouseMove(Qt::MouseButtons, QPoint pos) {
     ToWorld(View, pos.x(), pos.y(), x, y);
     StatusPanels[4]->setText(Latin(PointerText("East  = ", x)));
     StatusPanels[5]->setText(Latin(PointerText("North = ", y)));
+    ClipMouseMove(pos);
 }
 
-void TKvisPlotForm1::FormMouseUp(Qt::MouseButton, QPoint) {
+void TKvisPlotForm1::FormMouseUp(Qt::MouseButton button, QPoint) {
     Interaction.PanelDrag = false;
     CloseHint();
+    if (button == Qt::LeftButton)
+        ClipLeftUp();
 }
 
 void TKvisPlotForm1::FormClick() {

@@ -1,6 +1,7 @@
 // The plot window: the cave as a rotatable wire drawing with its controls and read-outs.
 #pragma once
 
+#include "plot/ClipPolyInteraction.h"
 #include "plot/PlotInteraction.h"
 #include "plot/PlotRender.h"
 #include "plot/ViewTransform.h"
@@ -36,6 +37,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     TKvisPlotForm1* form_;
@@ -186,6 +188,42 @@ public:
     QAction *PopupTitle1 = nullptr, *NodeCADEdit1 = nullptr, *ShowComment1 = nullptr,
             *AddComment1 = nullptr, *ExcludeStation1 = nullptr, *Photos1 = nullptr;
 
+    // Clip polygon: menus, pop-ups and file (KvisPlotForm1Clip.cpp).
+    TClipPolyInteraction Clip;
+    bool ClipDoubleClick = false; // the press being handled is the second of a double click
+    void ClippingPolygon1Click(); // the menu opens: enabling and check marks
+    void DrawnewPolyGon1Click();
+    void GetPolyGons1Click();
+    void SavePolygons1Click();
+    void HideshowPolyGons1Click();
+    void DeletePolyGons1Click();
+    void EditNode1Click();
+    void NewPolyGon1Click();
+    void ClosepolyGon1Click();
+    void NamePolyGon1Click(); // "Name/Rename Poly" and "Name PolyGon"
+    void PolyNameEdit1Enter();
+    void PolyNameEdit1Escape();
+    void EditPolyGon1Click();
+    void DeletePolyGon1Click(); // of ClipPolyPopup1
+    void PolygonInfo1Click();
+    void AddNode1Click();
+    void DeleteNode1Click();
+    void DeletePolyGon2Click(); // of EditClipNodePopup1
+    void Printable1Click();
+    void EndEdit1Click();
+    void ClipOutSide1Click();
+    void ClipInside1Click();
+    void ResetClipping1Click();
+    void SettPolyClppingToCave(int mode);
+    void PlottClipPolyGoner();
+    // False when the file is missing or unreadable; *fault tells the second (message shown).
+    bool GetClipPolyFile(bool* fault = nullptr);
+    bool SaveClipPolyFile();
+    void UpdateClipActions();
+    QMenu *ClippingPolygon1 = nullptr, *ClipPolyPopup1 = nullptr, *EditClipNodePopup1 = nullptr,
+          *ClipActionPopup1 = nullptr;
+    QLineEdit* PolyNameEdit1 = nullptr;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -202,6 +240,15 @@ private:
     void SurfaceResized();
     void StepDone(); // after a rotation step: gnomon, and the cave when SimulRot
     void RebuildIndex();
+    void BuildClipMenus(QMenu* clip);
+    QAction* ClipAction(const char* name) const;
+    void ClipPaint(const std::function<void(TPlotCanvas&)>& figures); // in exclusive-or
+    void ClipHideAll();
+    void ApplyClipReply(const TClipReply& reply);
+    void ClipLeftDown(QPoint pos);
+    void ClipMouseMove(QPoint pos);
+    void ClipLeftUp();
+    void ClipRightDown(bool stationMenuOpen);
 
     TStationIndex index_;
     bool rotationBarOn_ = false; // set only by RotationBtn

@@ -3,11 +3,6 @@
 
 #include <cstdlib>
 
-bool NearNode(const TScreenPoint& p, const TScreenPoint& q) {
-    return std::abs(static_cast<long long>(p.X) - q.X) <= kNearNodePixels &&
-           std::abs(static_cast<long long>(p.Y) - q.Y) <= kNearNodePixels;
-}
-
 std::int32_t StationHitTest(const TKviste& cave, const TPlotSwitches& switches, std::int32_t x,
                             std::int32_t y) {
     if (!switches.ShowStations || cave.LineCount < 1)

@@ -4,6 +4,7 @@
 #include "model/CaveModel.h"
 #include "plot/PlotRender.h"
 #include "plot/ViewTransform.h"
+#include "profile/Polygon2D.h"
 
 #include <cstdint>
 #include <string>
@@ -17,9 +18,6 @@ struct TPlotInteraction {
     bool PanelDrag = false;
     TScreenPoint DragOffset;
 };
-
-inline constexpr std::int32_t kNearNodePixels = 5;
-bool NearNode(const TScreenPoint& p, const TScreenPoint& q);
 
 // The line whose drawn station is within 5 pixels of (x, y), the last such line winning;
 // 0 when none is hit or station symbols are not drawn.

@@ -2,8 +2,8 @@
 #include "shell/AboutForm.h"
 
 #include "model/FileIO.h"
-#include "ui/WindowSupport.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
 #include <QFrame>
 #include <QGuiApplication>

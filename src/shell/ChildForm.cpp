@@ -2,8 +2,8 @@
 #include "shell/ChildForm.h"
 
 #include "model/FileIO.h"
-#include "ui/WindowSupport.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowSupport.h"
 
 #include <QFileInfo>
 #include <QPlainTextEdit>

@@ -12,6 +12,7 @@
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
+#include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
 
@@ -467,7 +468,7 @@ void TMainForm::CreateStartupWindows() {
     // The windows the main window shows on command, created hidden in this order. Each later
     // window is added here, between its neighbours, when it exists:
     // the grid editor: FormEditor = new TFormEditor(...);
-    // the text editor: TextEditForm1 = new TTextEditForm1(...);
+    TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
     // the attribute dialog (TAttributeForm1)
     // the profile drawing window (TKvisCadForm1)
@@ -642,8 +643,11 @@ void TMainForm::KvisEditBtnClick() {
 }
 
 void TMainForm::TextEditBtnClick() {
-    if (TextEditForm1 != nullptr)
+    if (TextEditForm1 != nullptr) {
         TextEditForm1->show();
+        TextEditForm1->raise();
+        TextEditForm1->activateWindow();
+    }
 }
 
 TChildForm* TMainForm::CreateChild(const QString& caption) {
@@ -731,9 +735,9 @@ void TMainForm::CorrectLoopsBtnClick() {
     BusyCursor busy;
     const TCorrectionResult result =
         CorrectLoops(Cave, LoopTable, CorrectionCycles, CurrentFile, SystemClock());
-    if (!result.Ok)
+    if (!result.Ok) {
         Dialogs().Warning(DecodeWindows1252(result.Reason));
-    if (result.Ok) {
+    } else {
         // A panel of its own: a status message would hide the file panels while it shows.
         auto* done = statusBar()->findChild<QLabel*>("CorrectionStatus");
         if (!done) {

@@ -1,3 +1,8 @@
+list(APPEND KV_CORE_SOURCES
+  shell/TextEditLogic.cpp
+  shell/TextEditLogic.h
+)
+
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.h
   ui/UserDialogs.h
@@ -7,6 +12,10 @@ list(APPEND KV_GUI_SOURCES
   shell/AboutForm.h
   shell/MainForm.cpp
   shell/MainForm.h
+  shell/TextEditForm1.cpp
+  shell/TextEditForm1.h
+  shell/DataLinje.cpp
+  shell/DataLinje.h
   shell/resources/kvshell.qrc
 )
 

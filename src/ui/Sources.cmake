@@ -1,5 +1,6 @@
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.cpp
+  ui/EscapeLineEdit.h
   ui/WindowSupport.h
   ui/UserDialogs.cpp
   ui/UserDialogs.h

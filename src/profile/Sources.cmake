@@ -1,0 +1,3 @@
+list(APPEND KV_CORE_SOURCES
+  profile/Polygon2D.cpp
+)
