@@ -746,6 +746,7 @@ void TMainForm::CorrectLoopsBtnClick() {
             statusBar()->addPermanentWidget(done);
         }
         done->setText(QString::fromStdString(CorrectionSummary(result, CorrectionCycles)));
+        done->setMinimumWidth(done->sizeHint().width()); // never cut by the panels beside it
     }
     // The plot windows show the corrected positions.
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
