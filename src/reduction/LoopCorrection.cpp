@@ -79,21 +79,32 @@ TRunShape ShapeOf(const TKviste& cave, std::int64_t loops, std::int64_t passes,
     return r;
 }
 
+// Counts can be large enough (millions of loops, thousands of passes) for the products to
+// pass 2^64: the estimate is taken in floating point and saturates.
+std::uint64_t Bytes(double estimate) {
+    return estimate < 1.8e19 ? static_cast<std::uint64_t>(estimate) : UINT64_MAX;
+}
+
 TRunSize SizeOf(const TRunShape& s, const TLoopWork& w) {
-    const auto loops = static_cast<std::uint64_t>(w.Loops);
-    const auto entries = static_cast<std::uint64_t>(w.PathEntries);
-    const auto traces = static_cast<std::uint64_t>(w.TraceLines);
-    TRunSize z;
-    z.Fix = s.Fixed + s.Passes * (loops * s.PerLoopFix + entries * s.PerEntryFix);
-    z.Log = s.Fixed + loops * (16 + 2 * s.LineDigits + s.LoopDigits + 3 * s.Real6 + 16) +
-            traces * (27 + 2 * std::max<std::uint64_t>(6, s.LineDigits));
-    z.Tmp = loops * (s.LineDigits + 4) + entries * (Digits(s.Shots) + 1);
-    z.Lop = s.Fixed + s.Shots * (2 * Digits(s.Shots) + 32) +
-            loops * (s.LoopDigits + s.LineDigits + 40) + entries * 12;
+    const auto loops = static_cast<double>(w.Loops);
+    const auto entries = static_cast<double>(w.PathEntries);
+    const auto traces = static_cast<double>(w.TraceLines);
+    const auto shots = static_cast<double>(s.Shots);
+    const auto fixed = static_cast<double>(s.Fixed);
+    const auto line = static_cast<double>(s.LineDigits);
+    const auto loop = static_cast<double>(s.LoopDigits);
+    const double fix =
+        fixed + static_cast<double>(s.Passes) * (loops * static_cast<double>(s.PerLoopFix) +
+                                                 entries * static_cast<double>(s.PerEntryFix));
+    const double log = fixed + loops * (32 + 2 * line + loop + 3 * static_cast<double>(s.Real6)) +
+                       traces * (27 + 2 * std::max(6.0, line));
+    const double tmp = loops * (line + 4) + entries * static_cast<double>(Digits(s.Shots) + 1);
+    const double lop = fixed + shots * static_cast<double>(2 * Digits(s.Shots) + 32) +
+                       loops * (loop + line + 40) + entries * 12;
     // The texts, the paths, the loop table, the name lists and the saved positions.
-    z.Memory =
-        z.Fix + z.Log + z.Tmp + z.Lop + entries * 4 + loops * (sizeof(TLoop) + 8) + s.Shots * 160;
-    return z;
+    const double memory = fix + log + tmp + lop + entries * 4 +
+                          loops * static_cast<double>(sizeof(TLoop) + 8) + shots * 160;
+    return {Bytes(fix), Bytes(log), Bytes(tmp), Bytes(lop), Bytes(memory)};
 }
 
 std::string Megabytes(std::uint64_t bytes) {
