@@ -100,9 +100,10 @@ void RedrawOn(TPlotCanvas& canvas, TKviste& cave, TRedrawSetup& setup) {
 }
 
 // The drawing pass alone, against a canvas that only counts.
-void Redraw(benchmark::State& state, bool everything) {
+void Redraw(benchmark::State& state, bool everything, bool photoStations = false) {
     TKviste& cave = Cave65535();
     TRedrawSetup setup(cave, everything);
+    setup.Switches.ShowPhotoStations = photoStations;
     TNullCanvas canvas;
     for (auto _ : state) {
         RedrawOn(canvas, cave, setup);
@@ -139,11 +140,16 @@ void BM_RedrawCentreLines(benchmark::State& state) {
 void BM_RedrawStationsLabelsWalls(benchmark::State& state) {
     Redraw(state, true);
 }
+// No station has photos: each looks up its first shot.
+void BM_RedrawPhotoStations(benchmark::State& state) {
+    Redraw(state, true, true);
+}
 
 } // namespace
 
 BENCHMARK(BM_RedrawCentreLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawStationsLabelsWalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawPhotoStations)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
 #ifdef KV_BENCH_QT
     // Text needs a GUI application; no screen is needed.

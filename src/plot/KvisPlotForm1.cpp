@@ -1,7 +1,9 @@
 // The plot window: controls, menus and events around the core view and drawing pass.
 #include "plot/KvisPlotForm1.h"
 
+#include "attributes/AttributeForm1.h"
 #include "model/ProgramState.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/QtCanvas.h"
 #include "reduction/ReductionState.h"
 #include "ui/EscapeLineEdit.h"
@@ -229,9 +231,8 @@ void TKvisPlotForm1::BuildMenus() {
     tools->setObjectName("Tools1");
     QMenu* attrs = tools->addMenu("Attributtes");
     attrs->setObjectName("Attributtes1");
-    QAction* setAttrs = NewAction("SetAttributes1", "Set Attributes", nullptr);
-    setAttrs->setEnabled(false);
-    attrs->addAction(setAttrs);
+    attrs->addAction(
+        NewAction("SetAttributes1", "Set Attributes", &TKvisPlotForm1::SetAttributes1Click));
     attrs->addAction(NewAction("ApplyAttributes1", "Apply Attributes", nullptr));
     QMenu* clip = tools->addMenu("Clipping Polygon");
     clip->setObjectName("ClippingPolygon1");
@@ -256,8 +257,7 @@ void TKvisPlotForm1::BuildMenus() {
     AddComment1 = NewAction("AddComment1", "Add Comment", &TKvisPlotForm1::AddComment1Click);
     ExcludeStation1 =
         NewAction("ExcludeStation1", "Exclude Station", &TKvisPlotForm1::ExcludeStation1Click);
-    Photos1 = NewAction("Photos1", "&Photos", nullptr);
-    Photos1->setEnabled(false);
+    Photos1 = NewAction("Photos1", "&Photos", &TKvisPlotForm1::Photos1Click);
     for (QAction* a :
          {PopupTitle1, NodeCADEdit1, ShowComment1, AddComment1, ExcludeStation1, Photos1})
         StationPopupMenu1->addAction(a);
@@ -1070,11 +1070,30 @@ void TKvisPlotForm1::CommentEdit1Escape() {
     setFocus();
 }
 
+void TKvisPlotForm1::SetAttributes1Click() {
+    TAttributeForm1* form = TAttributeForm1::Instance();
+    if (!form)
+        form = new TAttributeForm1(this);
+    // Every plot that opened the dialog shows the legs once a set is applied.
+    connect(form, &TAttributeForm1::AttributesApplied, this, &TKvisPlotForm1::PlottKviste,
+            Qt::UniqueConnection);
+    form->GetLetters();
+}
+
 void TKvisPlotForm1::ExcludeStation1Click() {
     if (!ValidLine(Interaction.SelectedLine))
         return;
     Cave.Lines[static_cast<std::size_t>(Interaction.SelectedLine)].Visible = false;
     PlottKviste();
+}
+
+void TKvisPlotForm1::Photos1Click() {
+    if (!ValidLine(Interaction.SelectedLine))
+        return;
+    TKvPicViewForm* viewer = ShowStationPhotos(this, Interaction.SelectedLine);
+    // A stored list changes which stations are marked as photographed.
+    connect(viewer, &TKvPicViewForm::PhotosStored, this, &TKvisPlotForm1::PlottKviste,
+            Qt::UniqueConnection);
 }
 
 void TKvisPlotForm1::DisplayHint(int x, int y, const QString& text) {

@@ -151,6 +151,8 @@ public:
     void CommentEdit1Enter();
     void CommentEdit1Escape();
     void ExcludeStation1Click();
+    void SetAttributes1Click(); // the attribute dialog on this survey
+    void Photos1Click();
     void DisplayHint(int x, int y, const QString& text);
     void CloseHint();
     void FindStationBtnClick();

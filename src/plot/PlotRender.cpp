@@ -48,8 +48,13 @@ void StationSymbol(TPlotPass& pass, std::int32_t i, const TScreenPoint& s, const
     Tdatalinje& line = pass.Cave.Lines[static_cast<std::size_t>(i)];
     const TPlotBrush saved = c.Brush();
     std::uint32_t colour = line.Comment.empty() ? kColourBlue : kColourRed;
-    if (pass.Switches.ShowPhotoStations && line.HasPhotos)
-        colour = kColourFuchsia;
+    // A station closed by a loop is drawn again by its later shot; the photos usually sit on
+    // its first one.
+    if (pass.Switches.ShowPhotoStations) {
+        const std::int32_t first = line.HasPhotos ? i : pass.Index.FirstLineTo(line.ToName);
+        if (first > 0 && pass.Cave.Lines[static_cast<std::size_t>(first)].HasPhotos)
+            colour = kColourFuchsia;
+    }
     c.SetBrush({colour, true});
     if (!(pass.Switches.CommentedOnly && line.Comment.empty())) {
         const std::int32_t size = pass.Switches.StationSize;

@@ -1,16 +1,20 @@
 // The main window: menus, toolbars, status bar and the processing chain on a survey data file.
 #include "shell/MainForm.h"
 
+#include "attributes/AttributeForm1.h"
+#include "attributes/LineStyleForm.h"
 #include "model/FileIO.h"
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
+#include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
 #include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
@@ -124,6 +128,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     InitKvistrel();
     CreateStartupWindows();
+    // F2, F3, Alt+X and the rest go to the active child window first.
+    new TChildFirstShortcuts(this, MdiArea);
     UpdateCommandStates();
     ShowNameAndversionlabel();
 }
@@ -406,7 +412,10 @@ void TMainForm::BuildClientArea() {
     CorrCyclePanel->setFrameShape(QFrame::Panel);
     CorrCyclePanel->setFrameShadow(QFrame::Raised);
     CorrCyclePanel->setAutoFillBackground(true);
-    CorrCyclePanel->setPalette(QApplication::palette());
+    // Every role set, so nothing of the black frame reaches the panel and its label.
+    QPalette panelColours = QApplication::palette();
+    panelColours.setResolveMask(~QPalette::ResolveMask(0));
+    CorrCyclePanel->setPalette(panelColours);
     auto* panelLayout = new QHBoxLayout(CorrCyclePanel);
     panelLayout->addWidget(new QLabel("Set  correction cycles", CorrCyclePanel));
     CorrCycleSpinEdit1 = new QSpinBox(CorrCyclePanel);
@@ -470,10 +479,10 @@ void TMainForm::CreateStartupWindows() {
     // the grid editor: FormEditor = new TFormEditor(...);
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
-    // the attribute dialog (TAttributeForm1)
+    AttributeForm1 = new TAttributeForm1(this);
     // the profile drawing window (TKvisCadForm1)
-    // the pen picker (TLineStyleForm)
-    // the photo viewer (TKvPicViewForm)
+    LineStyleForm = new TLineStyleForm(this);
+    new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
 
 void TMainForm::ShowNameAndversionlabel() {

@@ -86,6 +86,8 @@ public:
     QWidget* FormEditor = nullptr;    // grid editor
     QWidget* TextEditForm1 = nullptr; // text editor
     TAboutForm* AboutForm = nullptr;
+    QWidget* AttributeForm1 = nullptr; // shown by a plot's "Set Attributes"
+    QWidget* LineStyleForm = nullptr;  // the pen picker, for any caller
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

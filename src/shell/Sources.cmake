@@ -1,4 +1,6 @@
 list(APPEND KV_CORE_SOURCES
+  shell/TextLines.cpp
+  shell/TextLines.h
   shell/TextEditLogic.cpp
   shell/TextEditLogic.h
 )
@@ -6,8 +8,12 @@ list(APPEND KV_CORE_SOURCES
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.h
   ui/UserDialogs.h
+  shell/ChildFirstShortcuts.cpp
+  shell/ChildFirstShortcuts.h
   shell/ChildForm.cpp
   shell/ChildForm.h
+  shell/TextLinesView.cpp
+  shell/TextLinesView.h
   shell/AboutForm.cpp
   shell/AboutForm.h
   shell/MainForm.cpp
