@@ -8,6 +8,7 @@
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
@@ -15,6 +16,7 @@
 #include "shell/AboutForm.h"
 #include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
+#include "shell/FormEditor.h"
 #include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
@@ -466,13 +468,13 @@ void TMainForm::InitKvistrel() {
 void TMainForm::CreateStartupWindows() {
     // The windows the main window shows on command, created hidden in this order. Each later
     // window is added here, between its neighbours, when it exists:
-    // the grid editor: FormEditor = new TFormEditor(...);
+    FormEditor = new TFormEditor(this);
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
     AttributeForm1 = new TAttributeForm1(this);
     // the profile drawing window (TKvisCadForm1)
     LineStyleForm = new TLineStyleForm(this);
-    // the photo viewer (TKvPicViewForm)
+    new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
 
 void TMainForm::ShowNameAndversionlabel() {
@@ -552,6 +554,9 @@ void TMainForm::ProcessFile(const QString& fileName) {
     CurrentFile = name;
     UpdateStatusPanel();
     DataLoaded = true;
+    // An open grid editor shows the new cave; cells typed for the old one are dropped.
+    if (FormEditor != nullptr && FormEditor->isVisible())
+        FormEditor->FillGrid();
     if (!read.Notices.empty())
         Dialogs().Report("Notes from reading " + fileName + ":", ToDisplay(read.Notices));
 
@@ -637,8 +642,10 @@ void TMainForm::ExitBtnClick() {
 }
 
 void TMainForm::KvisEditBtnClick() {
-    if (FormEditor != nullptr)
+    if (FormEditor != nullptr) {
         FormEditor->show();
+        FormEditor->raise();
+    }
 }
 
 void TMainForm::TextEditBtnClick() {
@@ -734,8 +741,19 @@ void TMainForm::CorrectLoopsBtnClick() {
     BusyCursor busy;
     const TCorrectionResult result =
         CorrectLoops(Cave, LoopTable, CorrectionCycles, CurrentFile, SystemClock());
-    if (!result.Ok)
+    if (!result.Ok) {
         Dialogs().Warning(DecodeWindows1252(result.Reason));
+    } else {
+        // A panel of its own: a status message would hide the file panels while it shows.
+        auto* done = statusBar()->findChild<QLabel*>("CorrectionStatus");
+        if (!done) {
+            done = new QLabel(statusBar());
+            done->setObjectName("CorrectionStatus");
+            statusBar()->addPermanentWidget(done);
+        }
+        done->setText(QString::fromStdString(CorrectionSummary(result, CorrectionCycles)));
+        done->setMinimumWidth(done->sizeHint().width()); // never cut by the panels beside it
+    }
     // The plot windows show the corrected positions.
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
         if (auto* plot = qobject_cast<TKvisPlotForm1*>(sub->widget()))
@@ -761,8 +779,9 @@ void TMainForm::PlotCaveBtnClick() {
     // Several plot windows may be open at once, each with its own view.
     QMdiSubWindow* sub = MdiArea->addSubWindow(new TKvisPlotForm1);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(900, 620);
+    TKvisPlotForm1::PlaceInFrame(sub);
     sub->show();
+    TKvisPlotForm1::PlaceInFrame(sub); // the frame may have cascaded it on showing
     UpdateCommandStates();
 }
 

@@ -3,6 +3,8 @@ list(APPEND KV_CORE_SOURCES
   shell/TextLines.h
   shell/TextEditLogic.cpp
   shell/TextEditLogic.h
+  shell/GridCells.cpp
+  shell/GridCells.h
 )
 
 list(APPEND KV_GUI_SOURCES
@@ -16,6 +18,10 @@ list(APPEND KV_GUI_SOURCES
   shell/TextLinesView.h
   shell/AboutForm.cpp
   shell/AboutForm.h
+  shell/FormEditor.cpp
+  shell/FormEditor.h
+  shell/GridEditorModel.cpp
+  shell/GridEditorModel.h
   shell/MainForm.cpp
   shell/MainForm.h
   shell/TextEditForm1.cpp
