@@ -19,7 +19,7 @@ bool ExportVector(TVectorFormat format, const TKviste& cave, const TSummaryValue
     TKviste copy = cave; // the pass writes ScreenPos
     const TStationIndex index(copy);
     return WriteVectorView(format, outFile, options.Width, options.Height, copy, view,
-                           PngSwitches(options), colors, index, reason);
+                           PngSwitches(options), colors, index, false, reason);
 }
 
 } // namespace

@@ -59,7 +59,7 @@ void TKvisPlotForm1::ExportVector(bool pdf) {
         RebuildIndex();
         ok = WriteVectorView(pdf ? TVectorFormat::Pdf : TVectorFormat::Svg, ToFileName(name),
                              Surface->width(), Surface->height(), Cave, View, Switches, PlotColors,
-                             index_, reason);
+                             index_, !OverlappingNames1->isChecked(), reason);
     }
     if (!ok)
         Dialogs().Warning("Could NOT write " + name + " (" + FromFileName(reason) + ")");

@@ -138,7 +138,8 @@ private:
 };
 
 void Draw(QPainter& painter, int width, int height, TKviste& cave, TPlotView& view,
-          const TPlotSwitches& sw, const TPlotColorTable& colors, const TStationIndex& index) {
+          const TPlotSwitches& sw, const TPlotColorTable& colors, const TStationIndex& index,
+          bool hideOverlappingLabels) {
     // The window's surface is black beyond the viewport too.
     painter.fillRect(0, 0, width, height, Qt::black);
     TVectorCanvas canvas(painter);
@@ -146,6 +147,7 @@ void Draw(QPainter& painter, int width, int height, TKviste& cave, TPlotView& vi
     SetToPCParams(view, v.West, v.South, v.East, v.North);
     ClearPlotScreen(canvas, view);
     TPlotPass pass{canvas, cave, view, sw, colors, index};
+    pass.HideOverlappingLabels = hideOverlappingLabels;
     PlottPolygon(pass);
     if (sw.ShowGrid)
         TegnGrid(canvas, view, colors, v.West, v.North, v.East, v.South);
@@ -157,7 +159,7 @@ void Draw(QPainter& painter, int width, int height, TKviste& cave, TPlotView& vi
 bool WriteVectorView(TVectorFormat format, const std::string& path, int width, int height,
                      TKviste& cave, TPlotView view, const TPlotSwitches& switches,
                      const TPlotColorTable& colors, const TStationIndex& index,
-                     std::string& reason) {
+                     bool hideOverlappingLabels, std::string& reason) {
     if (width < 1 || height < 1) {
         reason = "the drawing has no area";
         return false;
@@ -177,7 +179,7 @@ bool WriteVectorView(TVectorFormat format, const std::string& path, int width, i
             reason = "the SVG drawing could not be started";
             return false;
         }
-        Draw(painter, width, height, cave, view, switches, colors, index);
+        Draw(painter, width, height, cave, view, switches, colors, index, hideOverlappingLabels);
         painter.end();
     } else {
         QPdfWriter pdf(&buffer);
@@ -192,7 +194,7 @@ bool WriteVectorView(TVectorFormat format, const std::string& path, int width, i
             reason = "the PDF page could not be started";
             return false;
         }
-        Draw(painter, width, height, cave, view, switches, colors, index);
+        Draw(painter, width, height, cave, view, switches, colors, index, hideOverlappingLabels);
         painter.end();
     }
     const QByteArray& bytes = buffer.data();
