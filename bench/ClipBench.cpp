@@ -13,19 +13,6 @@
 
 namespace {
 
-// Counts nothing and draws nothing: the drawing pass only has to place every station.
-class TNullCanvas : public TPlotCanvas {
-public:
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Ellipse(int, int, int, int) override {}
-    void Rectangle(int, int, int, int) override {}
-    void SetPixel(int, int, std::uint32_t) override {}
-    void TextOut(int, int, const std::string&) override {}
-    int TextWidth(const std::string& t) override { return 6 * static_cast<int>(t.size()); }
-    int TextHeight(const std::string&) override { return 10; }
-};
-
 // The survey read, reduced and drawn once into a fitted 1600 x 1000 view with stations on,
 // so every line has its ScreenPos; and a 50-node star around the middle of the picture
 // covering about half of it.
@@ -54,7 +41,7 @@ struct TClipSetup {
         TPlotColorTable colors;
         SetPlotColors(colors);
         TStationIndex index(Cave);
-        TNullCanvas canvas;
+        TNoCanvas canvas;
         const TViewLimits& v = view.Limits;
         SetToPCParams(view, v.West, v.South, v.East, v.North);
         TPlotPass pass{canvas, Cave, view, switches, colors, index};

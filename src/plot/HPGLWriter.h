@@ -91,19 +91,6 @@ private:
     std::string failure_;
 };
 
-// A canvas that draws nothing: plotter files written without a window.
-class TNoCanvas final : public TPlotCanvas {
-public:
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Ellipse(int, int, int, int) override {}
-    void Rectangle(int, int, int, int) override {}
-    void SetPixel(int, int, std::uint32_t) override {}
-    void TextOut(int, int, const std::string&) override {}
-    int TextWidth(const std::string&) override { return 0; }
-    int TextHeight(const std::string&) override { return 0; }
-};
-
 // The drawing pass's inputs for an export; the pass itself also paints the canvas.
 struct THPGLExportInput {
     TPlotCanvas& Canvas;
