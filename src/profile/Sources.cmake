@@ -3,3 +3,8 @@ list(APPEND KV_CORE_SOURCES
   profile/ProfileCore.cpp
   profile/CadInteraction.cpp
 )
+list(APPEND KV_GUI_SOURCES
+  profile/KvisCadForm1.cpp
+  profile/KvisCadForm1.h
+  profile/resources/kvprofile.qrc
+)
