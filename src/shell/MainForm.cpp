@@ -9,6 +9,7 @@
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
 #include "plot/KvisPlotForm1.h"
+#include "profile/KvisCadForm1.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
@@ -473,7 +474,7 @@ void TMainForm::CreateStartupWindows() {
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
     AttributeForm1 = new TAttributeForm1(this);
-    // the profile drawing window (TKvisCadForm1)
+    KvisCadForm1 = new TKvisCadForm1(this);
     LineStyleForm = new TLineStyleForm(this);
     // the photo viewer (TKvPicViewForm)
 }
