@@ -1,16 +1,20 @@
 // The profile drawing window offscreen: drawing, storing, undo, exclusive-or, zoom, rotation.
 #include "profile/KvisCadForm1.h"
 
-#include "support/WindowTestSupport.h"
+#include "plot/KvisPlotForm1.h"
+
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
+#include "support/WindowTestSupport.h"
 #include "ui/UserDialogs.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -119,7 +123,8 @@ private slots:
         TPolyGon reread;
         LoadPolyFromProfile(Cave, 2, reread);
         for (std::size_t i = 0; i < 4; ++i) {
-            QVERIFY2(std::fabs(reread.WPts[i].X - drawn[i].X) < 0.02, qPrintable(QString::number(i)));
+            QVERIFY2(std::fabs(reread.WPts[i].X - drawn[i].X) < 0.02,
+                     qPrintable(QString::number(i)));
             QVERIFY(std::fabs(reread.WPts[i].Y - drawn[i].Y) < 0.02);
         }
         // The line's other scan is untouched.
@@ -307,6 +312,29 @@ private slots:
         QCOMPARE(form->CurrentStation, 0);
         form->Savetocave1Click();
         QVERIFY(!dialogs.TextsOf("Warning").isEmpty());
+    }
+
+    void plotOpensTheWindow() {
+        Open();
+        delete form; // the plot makes its own
+        form = nullptr;
+        auto* plot = new TKvisPlotForm1;
+        plot->show();
+        plot->Interaction.SelectedLine = 3;
+        plot->findChild<QAction*>("NodeCADEdit1")->trigger();
+        TKvisCadForm1* cad = TKvisCadForm1::Instance();
+        QVERIFY(cad && cad->isVisible());
+        QCOMPARE(cad->CurrentStation, 3);
+        QCOMPARE(cad->S.CadPoly.Count, 2);
+        cad->RunKvisCAD(1);
+        plot->findChild<QAction*>("OpenKvisCAD1")->trigger();
+        QCOMPARE(cad->CurrentStation, 1); // shown as it was
+        QWidget* finder = plot->findChild<QWidget*>("StationGridPanel1");
+        finder->findChild<QLabel*>("StationLabel1")->setText("A002");
+        finder->findChild<QPushButton*>("EditNodeButton1")->click();
+        QCOMPARE(cad->CurrentStation, 2);
+        delete plot;
+        QVERIFY(!TKvisCadForm1::Instance());
     }
 };
 
