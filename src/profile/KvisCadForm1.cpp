@@ -639,14 +639,18 @@ void TKvisCadForm1::ShowStation(std::int32_t Station, bool reload) {
         S.PolyDrag = false;
     }
 
+    const TCadRect client{0, 0, Picture.width(), Picture.height()};
     if (S.ZoomRectEmpty()) {
-        SetToPCParams(-R, -R, R, R);
+        double a = -R, b = -R, c = R, d = R;
+        FitAspect(client, a, b, c, d);
+        SetToPCParams(a, b, c, d);
     } else if (S.ZoomMode == 1) {
         double wx1 = 0, wy1 = 0, wx2 = 0, wy2 = 0;
         ScreenToWorld(S.Map, S.Zoom1.X, S.Zoom1.Y, wx1, wy1);
         ScreenToWorld(S.Map, S.Zoom2.X, S.Zoom2.Y, wx2, wy2);
-        SetToPCParams(wx1, wy2, wx2, wy1);
         R = wx2 - wx1;
+        FitAspect(client, wx1, wy2, wx2, wy1);
+        SetToPCParams(wx1, wy2, wx2, wy1);
     }
     Rutenett(R);
 

@@ -13,6 +13,22 @@ void SetToPCParams(TCadMapping& m, const TCadRect& client, double a, double b, d
     m.OffsetY = client.Top - m.ScaleY * d;
 }
 
+void FitAspect(const TCadRect& client, double& a, double& b, double& c, double& d) {
+    const double w = client.Right - client.Left, h = client.Bottom - client.Top;
+    const double ww = c - a, wh = d - b;
+    if (!(w > 0 && h > 0 && ww > 0 && wh > 0))
+        return;
+    if (wh / ww < h / w) {
+        const double grow = (ww * h / w - wh) / 2;
+        b -= grow;
+        d += grow;
+    } else {
+        const double grow = (wh * w / h - ww) / 2;
+        a -= grow;
+        c += grow;
+    }
+}
+
 TScreenPoint WorldToScreen(const TCadMapping& m, double wx, double wy) {
     return {static_cast<std::int32_t>(RoundEven(m.ScaleX * wx + m.OffsetX)),
             static_cast<std::int32_t>(RoundEven(m.ScaleY * wy + m.OffsetY))};

@@ -22,6 +22,9 @@ struct TCadMapping {
 // Maps the world rectangle left a, bottom b, right c, top d onto the client rectangle. A
 // rectangle of no width or height leaves the mapping as it was (it could only divide by zero).
 void SetToPCParams(TCadMapping& m, const TCadRect& client, double a, double b, double c, double d);
+// Widens the world rectangle about its centre, along one axis, so that a metre is as many pixels
+// across as up on a client of that size: cross-sections keep their shape.
+void FitAspect(const TCadRect& client, double& a, double& b, double& c, double& d);
 TScreenPoint WorldToScreen(const TCadMapping& m, double wx, double wy);
 void ScreenToWorld(const TCadMapping& m, std::int32_t x, std::int32_t y, double& wx, double& wy);
 

@@ -208,6 +208,24 @@ TEST(MappingTest, CornersMapOntoTheClientAndBack) {
     EXPECT_EQ(m.ScaleX, before.ScaleX);
 }
 
+TEST(MappingTest, FitAspectWidensTheNarrowerAxisOnly) {
+    double a = -2, b = -2, c = 2, d = 2;
+    FitAspect({0, 0, 400, 800}, a, b, c, d); // a tall client: more metres up than across
+    EXPECT_EQ(a, -2);
+    EXPECT_EQ(c, 2);
+    EXPECT_DOUBLE_EQ(b, -4);
+    EXPECT_DOUBLE_EQ(d, 4);
+    TCadMapping m;
+    SetToPCParams(m, {0, 0, 400, 800}, a, b, c, d);
+    EXPECT_DOUBLE_EQ(m.ScaleX, -m.ScaleY);
+    a = 0, b = 0, c = 1, d = 1;
+    FitAspect({0, 0, 300, 100}, a, b, c, d);
+    EXPECT_DOUBLE_EQ(c - a, 3);
+    EXPECT_EQ(d - b, 1);
+    FitAspect({0, 0, 0, 100}, a, b, c, d); // no client: unchanged
+    EXPECT_DOUBLE_EQ(c - a, 3);
+}
+
 TEST(TextsTest, UnitsStatusRotationAndLookups) {
     EXPECT_EQ(CircleUnitText(360), "deg");
     EXPECT_EQ(CircleUnitText(400), " gon");
