@@ -174,12 +174,12 @@ TKvisCadForm1::TKvisCadForm1(QWidget* parent) : QMainWindow(parent) {
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &TKvisCadForm1::Timer1Timer);
 
-    CADImage1->resize(std::max(w - kPanelWidth, 50), std::max(h - 60, 50));
-    SurfaceResized();
+    spinGuard_ = true;
     SpinEdit1->setRange(1, std::max(Cave.LineCount, 1));
     SpinEdit1->setValue(std::max(CurrentStation, 1));
-    SetToPCParams(-5, -5, 5, 5);
-    Rutenett(5);
+    spinGuard_ = false;
+    CADImage1->resize(std::max(w - kPanelWidth, 50), std::max(h - 60, 50));
+    SurfaceResized();
     UpdateCommands();
 }
 
@@ -510,15 +510,19 @@ void TKvisCadForm1::SurfaceResized() {
     const QSize size = CADImage1->size().expandedTo(QSize(1, 1));
     if (Picture.size() == size)
         return;
-    const bool first = Picture.isNull();
     // The polygon keeps its world place; the picture is drawn again for the new size.
-    if (!first && S.CadPoly.Count > 0)
+    if (!Picture.isNull() && S.CadPoly.Count > 0)
         S.PolygonToWorld();
     Picture = QImage(size, QImage::Format_RGB32);
     Picture.fill(Qt::white);
-    if (first || !isVisible() || !ValidStation(CurrentStation))
+    if (displayed_ && ValidStation(CurrentStation)) {
+        ShowStation(CurrentStation, false);
         return;
-    ShowStation(CurrentStation, false);
+    }
+    double a = -5, b = -5, c = 5, d = 5;
+    FitAspect({0, 0, Picture.width(), Picture.height()}, a, b, c, d);
+    SetToPCParams(a, b, c, d);
+    Rutenett(5);
 }
 
 void TKvisCadForm1::WithXor(const std::function<void(TPlotCanvas&)>& draw) {
@@ -616,6 +620,7 @@ void TKvisCadForm1::ShowStation(std::int32_t Station, bool reload) {
             std::min<std::int32_t>(Cave.LineCount,
                                    static_cast<std::int32_t>(Cave.Lines.size()) - 1));
     CurrentStation = Station;
+    displayed_ = true;
     const Tdatalinje& L = Cave.Lines[static_cast<std::size_t>(Station)];
     const auto k = static_cast<std::size_t>(L.Instrument);
     const TInstrument I = k < Cave.Instruments.size() ? Cave.Instruments[k] : TInstrument{};

@@ -210,4 +210,5 @@ private:
     int panelIndex_ = 0;
     QPoint grabOffset_;
     bool spinGuard_ = false; // the window itself sets the spins
+    bool displayed_ = false; // a line has been shown
 };
