@@ -1,5 +1,6 @@
 // The profile window's core on large inputs: station lookup over a million lines and the node
 // conversions, data-file text and drawing of a polygon of many nodes.
+#include "NullCanvas.h"
 #include "SurveyGenerator.h"
 #include "model/SurveyReader.h"
 #include "model/TextClock.h"
@@ -11,18 +12,6 @@
 #include <cmath>
 
 namespace {
-
-class TNullCanvas : public TPlotCanvas {
-public:
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Ellipse(int, int, int, int) override {}
-    void Rectangle(int, int, int, int) override {}
-    void SetPixel(int, int, std::uint32_t) override {}
-    void TextOut(int, int, const std::string&) override {}
-    int TextWidth(const std::string& t) override { return 6 * static_cast<int>(t.size()); }
-    int TextHeight(const std::string&) override { return 10; }
-};
 
 // A ring of n nodes of radius 3 m about the station.
 TPolyGon Ring(std::int64_t n) {

@@ -4,43 +4,22 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
-
-// Restores the canvas pen and brush a figure changed.
-class PenKeeper {
-public:
-    explicit PenKeeper(TPlotCanvas& c) : c_(c), pen_(c.Pen()), brush_(c.Brush()) {}
-    ~PenKeeper() {
-        c_.SetPen(pen_);
-        c_.SetBrush(brush_);
-    }
-    PenKeeper(const PenKeeper&) = delete;
-    PenKeeper& operator=(const PenKeeper&) = delete;
-
-private:
-    TPlotCanvas& c_;
-    TPlotPen pen_;
-    TPlotBrush brush_;
-};
-
-} // namespace
-
 void TCadInteraction::DrawNode(TPlotCanvas& c, std::int32_t x, std::int32_t y) const {
-    PenKeeper keep(c);
+    TKeepPen keep(c);
     c.SetPen({kCadNodePen, kPenSolid, 1});
     c.SetBrush({kCadNodeFill, true});
     c.Rectangle(x - 2, y - 2, x + 2, y + 2);
 }
 
 void TCadInteraction::DrawSelNode(TPlotCanvas& c, std::int32_t x, std::int32_t y) const {
-    PenKeeper keep(c);
+    TKeepPen keep(c);
     c.SetPen({kCadNodePen, kPenSolid, 1});
     c.SetBrush({kCadSelFill, true});
     c.Rectangle(x - 4, y - 4, x + 4, y + 4);
 }
 
 void TCadInteraction::DrawLeg(TPlotCanvas& c, TScreenPoint a, TScreenPoint b) const {
-    PenKeeper keep(c);
+    TKeepPen keep(c);
     c.SetPen({kCadLegPen, kPenSolid, 1});
     c.MoveTo(a.X, a.Y);
     c.LineTo(b.X, b.Y);
@@ -51,7 +30,7 @@ void TCadInteraction::DrawPolygon(TPlotCanvas& c) const {
         std::min<std::int32_t>(CadPoly.Count, static_cast<std::int32_t>(CadPoly.Pts.size()));
     if (n <= 1)
         return;
-    PenKeeper keep(c);
+    TKeepPen keep(c);
     const TPlotPen pen{kCadLegPen, kPenSolid, PolyDrag ? kCadDragWidth : 1};
     c.SetPen(pen);
     c.MoveTo(CadPoly.Pts[0].X, CadPoly.Pts[0].Y);
@@ -312,20 +291,22 @@ void TCadInteraction::DeleteNodeCmd(TPlotCanvas& c) {
     DrawPolygon(c);
 }
 
-void TCadInteraction::InsertNodeCmd(TPlotCanvas& c) {
+// Insert and break act on the leg under the last press, never on a node hit there.
+void TCadInteraction::AtLastClick(TPlotCanvas& c,
+                                  void (*edit)(std::int32_t, std::int32_t, TPolyGon&)) {
     if (NodeHit || CadPoly.Pts.size() <= 1)
         return;
     DrawPolygon(c);
-    InsertNode(LastClick.X, LastClick.Y, CadPoly);
+    edit(LastClick.X, LastClick.Y, CadPoly);
     DrawPolygon(c);
 }
 
+void TCadInteraction::InsertNodeCmd(TPlotCanvas& c) {
+    AtLastClick(c, InsertNode);
+}
+
 void TCadInteraction::BreakLegCmd(TPlotCanvas& c) {
-    if (NodeHit || CadPoly.Pts.size() <= 1)
-        return;
-    DrawPolygon(c);
-    BreakLeg(LastClick.X, LastClick.Y, CadPoly);
-    DrawPolygon(c);
+    AtLastClick(c, BreakLeg);
 }
 
 void TCadInteraction::FlipCmd(TPlotCanvas& c) {

@@ -86,5 +86,6 @@ public:
     void ResetPolygon();
 
 private:
+    void AtLastClick(TPlotCanvas& c, void (*edit)(std::int32_t, std::int32_t, TPolyGon&));
     void Neighbours(std::int32_t& a, std::int32_t& b) const;
 };
