@@ -1,0 +1,1 @@
+kv_add_gtest(AdjustmentTests NetworkAdjustmentTest.cpp)
