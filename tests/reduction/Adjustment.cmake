@@ -1,1 +1,1 @@
-kv_add_gtest(AdjustmentTests NetworkAdjustmentTest.cpp)
+kv_add_gtest(AdjustmentTests NetworkAdjustmentTest.cpp CavernComparisonTest.cpp)
