@@ -1,1 +1,2 @@
-kv_add_gtest(AdjustmentTests NetworkAdjustmentTest.cpp CavernComparisonTest.cpp)
+kv_add_gtest(AdjustmentTests NetworkAdjustmentTest.cpp AdjustmentReportTest.cpp
+  CavernComparisonTest.cpp)
