@@ -97,10 +97,16 @@ std::string AdjustmentReportText(const TKviste& cave, const TAdjustment& a,
                       " more flagged traverses were not analysed");
     Line(out, "");
 
-    Line(out, "Traverses");
+    std::size_t bridges = 0;
+    for (const TTraverse& t : a.Traverses)
+        bridges += t.OnLoop ? 0 : 1;
+    Line(out, "Traverses on loops (" + std::to_string(bridges) +
+                  " traverses on no loop are not listed)");
     Line(out, "    No From To    Shots   Length       dX       dY       dZ   Misclo  NormErr");
     for (std::size_t k = 0; k < a.Traverses.size(); ++k) {
         const TTraverse& t = a.Traverses[k];
+        if (!t.OnLoop)
+            continue;
         std::string s;
         AppendInt(s, static_cast<long long>(k + 1), 6);
         s += ' ' + Padded(t.FromName) + ' ' + Padded(t.ToName);

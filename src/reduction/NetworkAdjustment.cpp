@@ -11,6 +11,7 @@
 #include <Eigen/SparseCholesky>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numeric>
 
@@ -70,6 +71,11 @@ std::string LineText(const TKviste& cave, std::int32_t line) {
     return "line " + std::to_string(line) + " (" + l.FromName.str() + " " + l.ToName.str() + ")";
 }
 
+bool PositiveDefinite(const Matrix3d& m) {
+    const Eigen::LLT<Matrix3d> llt(m);
+    return llt.info() == Eigen::Success && llt.matrixLLT().diagonal().minCoeff() > 1e-9;
+}
+
 class Solver {
 public:
     Solver(const TKviste& cave, const TAdjustmentSettings& settings, TAdjustment& out)
@@ -83,13 +89,14 @@ private:
     void MarkConnected();
     void Peel();
     void BuildChains();
+    void MarkBridges();
     bool SolveJunctions();
     void PlaceChains();
     void PlaceHanging();
     void FindSuspects();
     void Finish();
 
-    std::int32_t NodeOf(const str4& name) const { return nodeOfName_[out_.Index.at(name.Key())]; }
+    std::int32_t NodeOfLine(std::int32_t line) const { return nodeOfName_[fromName_[line]]; }
     Vector3d Delta(std::int32_t line) const {
         return ToEigen(cave_.Lines[static_cast<std::size_t>(line)].Delta);
     }
@@ -98,6 +105,7 @@ private:
     const TAdjustmentSettings& settings_;
     TAdjustment& out_;
 
+    std::vector<std::int32_t> fromName_, toName_; // per line, Names entries
     std::vector<std::int32_t> nodeOfName_;
     std::int32_t nodes_ = 0;
     std::int32_t fixed_ = 0;
@@ -110,6 +118,7 @@ private:
     std::vector<std::int32_t> degree_;
     std::vector<std::pair<std::int32_t, std::int32_t>> peeled_; // node, its edge, in order
     std::vector<Chain> chains_;
+    std::vector<bool> onLoop_;          // per chain: false for a bridge of the junction network
     std::vector<std::int32_t> unknown_; // node -> junction unknown, -1 when none
     std::vector<Vector3d> pos_;
     std::vector<bool> placed_;
@@ -118,27 +127,21 @@ private:
 };
 
 void Solver::CollectNames() {
-    auto add = [&](const str4& name) {
-        const auto [it, fresh] =
-            out_.Index.try_emplace(name.Key(), static_cast<std::int32_t>(out_.Names.size()));
-        if (fresh)
-            out_.Names.push_back(name);
-    };
-    out_.Index.reserve(static_cast<std::size_t>(cave_.LineCount) + 16);
+    fromName_.assign(static_cast<std::size_t>(cave_.LineCount) + 1, 0);
+    toName_.assign(static_cast<std::size_t>(cave_.LineCount) + 1, 0);
     for (std::int32_t i = 1; i <= cave_.LineCount; ++i) {
-        add(cave_.Lines[static_cast<std::size_t>(i)].FromName);
-        add(cave_.Lines[static_cast<std::size_t>(i)].ToName);
+        fromName_[i] = out_.AddName(cave_.Lines[static_cast<std::size_t>(i)].FromName);
+        toName_[i] = out_.AddName(cave_.Lines[static_cast<std::size_t>(i)].ToName);
     }
     // Positions as the reduction left them: the first shot reaching a name; a name no shot
     // reaches gets the start position (it can only be placed through the adjustment).
     out_.Positions.assign(out_.Names.size(), cave_.StartPos);
     std::vector<bool> seen(out_.Names.size(), false);
     for (std::int32_t i = 1; i <= cave_.LineCount; ++i) {
-        const Tdatalinje& l = cave_.Lines[static_cast<std::size_t>(i)];
-        const std::int32_t n = out_.Index.at(l.ToName.Key());
+        const std::int32_t n = toName_[i];
         if (!seen[n]) {
             seen[n] = true;
-            out_.Positions[n] = l.Pos;
+            out_.Positions[n] = cave_.Lines[static_cast<std::size_t>(i)].Pos;
         }
     }
 }
@@ -146,12 +149,9 @@ void Solver::CollectNames() {
 bool Solver::BuildEdges() {
     const std::size_t names = out_.Names.size();
     UnionFind ties(names);
-    auto nameOf = [&](const str4& s) { return out_.Index.at(s.Key()); };
-    for (std::int32_t i = 1; i <= cave_.LineCount; ++i) {
-        const Tdatalinje& l = cave_.Lines[static_cast<std::size_t>(i)];
-        if (l.Delta == TVec3{})
-            ties.Join(nameOf(l.FromName), nameOf(l.ToName));
-    }
+    for (std::int32_t i = 1; i <= cave_.LineCount; ++i)
+        if (cave_.Lines[static_cast<std::size_t>(i)].Delta == TVec3{})
+            ties.Join(fromName_[i], toName_[i]);
     nodeOfName_.assign(names, -1);
     std::vector<std::int32_t> nodeOfRoot(names, -1);
     for (std::size_t n = 0; n < names; ++n) {
@@ -162,7 +162,7 @@ bool Solver::BuildEdges() {
             ++out_.TiedNames;
         nodeOfName_[n] = nodeOfRoot[root];
     }
-    fixed_ = NodeOf(cave_.Lines[1].FromName);
+    fixed_ = nodeOfName_[fromName_[1]];
 
     for (std::int32_t i = 1; i <= cave_.LineCount; ++i) {
         const Tdatalinje& l = cave_.Lines[static_cast<std::size_t>(i)];
@@ -173,7 +173,7 @@ bool Solver::BuildEdges() {
             out_.Message = "The shot in " + LineText(cave_, i) + " has no usable readings.";
             return false;
         }
-        const std::int32_t a = NodeOf(l.FromName), b = NodeOf(l.ToName);
+        const std::int32_t a = nodeOfName_[fromName_[i]], b = nodeOfName_[toName_[i]];
         if (a == b)
             selfLoops_.push_back(i);
         else
@@ -247,7 +247,6 @@ void Solver::Peel() {
 }
 
 void Solver::BuildChains() {
-    cov_.resize(edges_.size());
     auto isJunction = [&](std::int32_t n) { return n == fixed_ || degree_[n] != 2; };
     std::vector<bool> walked(edges_.size(), false);
     for (std::int32_t j = 0; j < nodes_; ++j) {
@@ -284,7 +283,7 @@ void Solver::BuildChains() {
         }
     }
     for (std::int32_t line : selfLoops_) {
-        const std::int32_t n = NodeOf(cave_.Lines[static_cast<std::size_t>(line)].FromName);
+        const std::int32_t n = NodeOfLine(line);
         if (!connected_[n])
             continue;
         Chain c;
@@ -293,6 +292,62 @@ void Solver::BuildChains() {
         c.Observed = Delta(line);
         c.Covariance = ShotCovariance(cave_.Lines[static_cast<std::size_t>(line)], settings_);
         chains_.push_back(std::move(c));
+    }
+}
+
+// Tarjan's bridges, iteratively: a traverse whose removal splits the network lies on no loop,
+// and its misclosure is zero by construction, not by a good survey.
+void Solver::MarkBridges() {
+    onLoop_.assign(chains_.size(), true);
+    std::vector<std::int32_t> start(static_cast<std::size_t>(nodes_) + 1, 0), list;
+    for (const Chain& c : chains_)
+        if (c.From != c.To) {
+            ++start[c.From + 1];
+            ++start[c.To + 1];
+        }
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    list.resize(static_cast<std::size_t>(start.back()));
+    std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
+    for (std::size_t k = 0; k < chains_.size(); ++k)
+        if (chains_[k].From != chains_[k].To) {
+            list[fill[chains_[k].From]++] = static_cast<std::int32_t>(k);
+            list[fill[chains_[k].To]++] = static_cast<std::int32_t>(k);
+        }
+    std::vector<std::int32_t> order(static_cast<std::size_t>(nodes_), -1), low(order.size());
+    struct Frame {
+        std::int32_t Node, Via, Next;
+    };
+    std::vector<Frame> stack;
+    std::int32_t counter = 0;
+    for (std::int32_t root = 0; root < nodes_; ++root) {
+        if (order[root] >= 0 || start[root] == start[root + 1])
+            continue;
+        order[root] = low[root] = counter++;
+        stack.push_back({root, -1, start[root]});
+        while (!stack.empty()) {
+            Frame& f = stack.back();
+            if (f.Next < start[f.Node + 1]) {
+                const std::int32_t k = list[f.Next++];
+                if (k == f.Via)
+                    continue;
+                const std::int32_t m = chains_[k].From == f.Node ? chains_[k].To : chains_[k].From;
+                if (order[m] < 0) {
+                    order[m] = low[m] = counter++;
+                    stack.push_back({m, k, start[m]});
+                } else {
+                    low[f.Node] = std::min(low[f.Node], order[m]);
+                }
+                continue;
+            }
+            const Frame done = f;
+            stack.pop_back();
+            if (!stack.empty()) {
+                const std::int32_t parent = stack.back().Node;
+                low[parent] = std::min(low[parent], low[done.Node]);
+                if (low[done.Node] > order[parent])
+                    onLoop_[done.Via] = false;
+            }
+        }
     }
 }
 
@@ -394,6 +449,7 @@ void Solver::PlaceChains() {
             pos_[n] = at;
             placed_[n] = true;
         }
+        t.OnLoop = onLoop_[out_.Traverses.size()];
         t.Misclosure = misclosure;
         t.ChiSquare = std::max(0.0, misclosure.dot(y));
         t.NormalisedError = std::sqrt(t.ChiSquare / 3);
@@ -509,7 +565,7 @@ void Solver::Finish() {
     for (const Edge& e : edges_)
         out_.Shots += connected_[e.From] ? 1 : 0;
     for (std::int32_t line : selfLoops_)
-        out_.Shots += connected_[NodeOf(cave_.Lines[static_cast<std::size_t>(line)].FromName)];
+        out_.Shots += connected_[NodeOfLine(line)];
     out_.DegreesOfFreedom = 3 * (static_cast<std::int64_t>(chains_.size()) - out_.Junctions);
     out_.Ok = true;
 }
@@ -527,32 +583,29 @@ void Solver::Run() {
     if (!BuildEdges())
         return;
     MarkConnected();
-    for (std::size_t k = 0; k < edges_.size(); ++k) {
-        if (!connected_[edges_[k].From])
-            continue;
-        const Tdatalinje& l = cave_.Lines[static_cast<std::size_t>(edges_[k].Line)];
-        cov_.resize(edges_.size());
-        cov_[k] = ShotCovariance(l, settings_);
-        const Eigen::LLT<Matrix3d> check(cov_[k]);
-        if (check.info() != Eigen::Success || !(check.matrixLLT().diagonal().minCoeff() > 1e-9)) {
-            out_.Message = "The shot in " + LineText(cave_, edges_[k].Line) +
-                           " has no uncertainty in some direction (a standard deviation of "
-                           "zero), so the network cannot be weighted.";
-            return;
-        }
-    }
-    for (std::int32_t line : selfLoops_) {
-        const Eigen::LLT<Matrix3d> check(
-            ShotCovariance(cave_.Lines[static_cast<std::size_t>(line)], settings_));
-        if (check.info() != Eigen::Success || !(check.matrixLLT().diagonal().minCoeff() > 1e-9)) {
-            out_.Message = "The shot in " + LineText(cave_, line) +
-                           " has no uncertainty in some direction (a standard deviation of "
-                           "zero), so the network cannot be weighted.";
-            return;
-        }
-    }
     Peel();
+    // Hanging shots are placed exactly whatever their spread, so only the others need weights.
+    const std::string unweighted = " has no uncertainty in some direction (a standard deviation "
+                                   "of zero), so the network cannot be weighted.";
+    cov_.resize(edges_.size());
+    for (std::size_t k = 0; k < edges_.size(); ++k) {
+        if (!edgeAlive_[k])
+            continue;
+        cov_[k] = ShotCovariance(cave_.Lines[static_cast<std::size_t>(edges_[k].Line)], settings_);
+        if (!PositiveDefinite(cov_[k])) {
+            out_.Message = "The shot in " + LineText(cave_, edges_[k].Line) + unweighted;
+            return;
+        }
+    }
+    for (std::int32_t line : selfLoops_)
+        if (connected_[NodeOfLine(line)] &&
+            !PositiveDefinite(
+                ShotCovariance(cave_.Lines[static_cast<std::size_t>(line)], settings_))) {
+            out_.Message = "The shot in " + LineText(cave_, line) + unweighted;
+            return;
+        }
     BuildChains();
+    MarkBridges();
     if (!SolveJunctions())
         return;
     PlaceChains();
@@ -616,9 +669,47 @@ Matrix3d ShotCovariance(const Tdatalinje& shot, const TAdjustmentSettings& setti
     return cov;
 }
 
+std::int32_t TAdjustment::NameIndex(const str4& name) const {
+    if (slots_.empty())
+        return -1;
+    for (std::size_t k = Home(name);; k = (k + 1) & (slots_.size() - 1)) {
+        const std::int32_t n = slots_[k];
+        if (n < 0 || Names[static_cast<std::size_t>(n)] == name)
+            return n;
+    }
+}
+
+std::int32_t TAdjustment::AddName(const str4& name) {
+    if (2 * (Names.size() + 1) > slots_.size())
+        Grow();
+    std::size_t k = Home(name);
+    for (;; k = (k + 1) & (slots_.size() - 1)) {
+        const std::int32_t n = slots_[k];
+        if (n < 0)
+            break;
+        if (Names[static_cast<std::size_t>(n)] == name)
+            return n;
+    }
+    slots_[k] = static_cast<std::int32_t>(Names.size());
+    Names.push_back(name);
+    return slots_[k];
+}
+
+void TAdjustment::Grow() {
+    const std::size_t size = std::max<std::size_t>(64, 2 * slots_.size());
+    slots_.assign(size, -1);
+    shift_ = 64 - std::countr_zero(size);
+    for (std::size_t n = 0; n < Names.size(); ++n) {
+        std::size_t k = Home(Names[n]);
+        while (slots_[k] >= 0)
+            k = (k + 1) & (size - 1);
+        slots_[k] = static_cast<std::int32_t>(n);
+    }
+}
+
 const TVec3* TAdjustment::PositionOf(const str4& name) const {
-    const auto it = Index.find(name.Key());
-    return it == Index.end() ? nullptr : &Positions[static_cast<std::size_t>(it->second)];
+    const std::int32_t n = NameIndex(name);
+    return n < 0 || Positions.empty() ? nullptr : &Positions[static_cast<std::size_t>(n)];
 }
 
 TAdjustment AdjustNetwork(const TKviste& cave, const TAdjustmentSettings& settings) {
@@ -639,10 +730,10 @@ void ApplyAdjustment(TKviste& cave, const TAdjustment& adjustment) {
         return;
     for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
         Tdatalinje& l = cave.Lines[static_cast<std::size_t>(i)];
-        const auto it = adjustment.Index.find(l.ToName.Key());
-        if (it == adjustment.Index.end() || !adjustment.Connected[it->second])
+        const std::int32_t n = adjustment.NameIndex(l.ToName);
+        if (n < 0 || !adjustment.Connected[static_cast<std::size_t>(n)])
             continue;
-        l.Pos = adjustment.Positions[static_cast<std::size_t>(it->second)];
+        l.Pos = adjustment.Positions[static_cast<std::size_t>(n)];
         WallPoints(cave, i);
         if (!l.ScanPoints.empty())
             ScanWorld(cave, i);

@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 struct TAdjustmentSettings {
@@ -41,6 +40,7 @@ struct TTraverse {
     double ChiSquare = 0;       // Misclosure weighted by the traverse's own covariance
     double NormalisedError = 0; // sqrt(ChiSquare / 3)
     bool Flagged = false;
+    bool OnLoop = true; // false: no loop runs through it, so nothing can be checked
 };
 
 struct TSuspect {
@@ -69,10 +69,21 @@ struct TAdjustment {
     std::vector<TSuspect> Suspects;      // the best one per flagged traverse, most likely first
     std::int64_t FlaggedNotAnalysed = 0; // flagged traverses beyond the analysis limit
 
-    std::unordered_map<std::uint64_t, std::int32_t> Index; // str4::Key to Names entry
-
+    // The Names entry of a name, or -1 when the cave has no such station.
+    std::int32_t NameIndex(const str4& name) const;
+    // Adds name when it is new; returns its Names entry.
+    std::int32_t AddName(const str4& name);
     // The position of a name, or nullptr when the cave has no such station.
     const TVec3* PositionOf(const str4& name) const;
+
+private:
+    // Open addressing over str4::Key with linear probing; -1 marks an empty slot.
+    std::vector<std::int32_t> slots_;
+    int shift_ = 64;
+    std::size_t Home(const str4& name) const {
+        return static_cast<std::size_t>((name.Key() * 0x9E3779B97F4A7C15ull) >> shift_);
+    }
+    void Grow();
 };
 
 // The station named by line 1's from-station is held at StartPos.

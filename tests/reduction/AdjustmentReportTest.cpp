@@ -24,7 +24,8 @@ TNetwork BlunderedNetwork(int& line) {
     return net;
 }
 
-// A ring A B C D E A, walked from A, and a loose pair X Y between.
+// A ring A B C D E A, walked from A, a loose pair X Y between, and a bridge E F to a second
+// ring F G H F.
 TKviste MakeCaveForReport() {
     return MakeCave({{"A", "A"},
                      {"A", "B", 0, 0, 10},
@@ -32,7 +33,11 @@ TKviste MakeCaveForReport() {
                      {"C", "D", 180, 0, 10},
                      {"X", "Y", 0, 0, 3},
                      {"D", "E", 270, 0, 5},
-                     {"A", "E", 270, 0, 5.2}});
+                     {"A", "E", 270, 0, 5.2},
+                     {"E", "F", 300, 0, 20},
+                     {"F", "G", 0, 0, 5},
+                     {"G", "H", 90, 0, 5},
+                     {"H", "F", 225, 0, 7}});
 }
 
 TAdjustmentSettings Precise() {
@@ -98,8 +103,12 @@ TEST(AdjustmentReport, ListsTraversesWithTheirShotsAndLooseStations) {
     const TAdjustment a = AdjustNetwork(cave, settings);
     ASSERT_TRUE(a.Ok) << a.Message;
     const std::string text = AdjustmentReportText(cave, a, settings, "c.grt", kClock);
-    EXPECT_NE(text.find("lines 2-4 6-7"), std::string::npos) << text;
+    EXPECT_NE(text.find("lines 2-4 6\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Stations not connected to the start"), std::string::npos);
     EXPECT_NE(text.find("\r\n  X   "), std::string::npos) << text;
-    EXPECT_NE(text.find("with 3 degrees of freedom"), std::string::npos) << text;
+    EXPECT_NE(text.find("with 6 degrees of freedom"), std::string::npos) << text;
+    // The bridge E F closes nothing: it is counted, not listed, and never flagged.
+    EXPECT_NE(text.find("(1 traverses on no loop are not listed)"), std::string::npos) << text;
+    EXPECT_EQ(text.find("lines 8\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("lines 9-11"), std::string::npos) << text;
 }
