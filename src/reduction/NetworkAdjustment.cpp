@@ -276,6 +276,8 @@ void Solver::BuildChains() {
                         next = adj_[q];
                         break;
                     }
+                if (next < 0)
+                    break; // cannot happen on a station of degree two; never walk off the table
                 e = next;
             }
             c.To = at;
