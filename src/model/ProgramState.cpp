@@ -9,3 +9,4 @@ bool Processed = false;
 std::int32_t CorrectionCycles = kDefaultCorrectionCycles;
 std::uint16_t LastAnswer = 0;
 TAttriButList AttributeSets;
+std::int32_t CurrentSet = 0;

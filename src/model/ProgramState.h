@@ -14,6 +14,7 @@ extern bool Processed;          // reduction and listings have been produced for
 extern std::int32_t CorrectionCycles;
 extern std::uint16_t LastAnswer; // result of the last yes/no confirmation; 7 is no
 extern TAttriButList AttributeSets;
+extern std::int32_t CurrentSet; // index of the attribute set shown and applied
 
 inline constexpr std::uint16_t kAnswerNo = 7;
 inline constexpr std::int32_t kDefaultCorrectionCycles = 10;

@@ -1,11 +1,14 @@
 // The main window: menus, toolbars, status bar and the processing chain on a survey data file.
 #include "shell/MainForm.h"
 
+#include "attributes/AttributeForm1.h"
+#include "attributes/LineStyleForm.h"
 #include "model/FileIO.h"
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
 #include "reduction/AdjustmentReport.h"
 #include "reduction/Loops.h"
@@ -13,7 +16,9 @@
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
 #include "shell/AdjustmentDialog.h"
+#include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
+#include "shell/FormEditor.h"
 #include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
@@ -126,6 +131,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     InitKvistrel();
     CreateStartupWindows();
+    // F2, F3, Alt+X and the rest go to the active child window first.
+    new TChildFirstShortcuts(this, MdiArea);
     UpdateCommandStates();
     ShowNameAndversionlabel();
 }
@@ -410,7 +417,10 @@ void TMainForm::BuildClientArea() {
     CorrCyclePanel->setFrameShape(QFrame::Panel);
     CorrCyclePanel->setFrameShadow(QFrame::Raised);
     CorrCyclePanel->setAutoFillBackground(true);
-    CorrCyclePanel->setPalette(QApplication::palette());
+    // Every role set, so nothing of the black frame reaches the panel and its label.
+    QPalette panelColours = QApplication::palette();
+    panelColours.setResolveMask(~QPalette::ResolveMask(0));
+    CorrCyclePanel->setPalette(panelColours);
     auto* panelLayout = new QHBoxLayout(CorrCyclePanel);
     panelLayout->addWidget(new QLabel("Set  correction cycles", CorrCyclePanel));
     CorrCycleSpinEdit1 = new QSpinBox(CorrCyclePanel);
@@ -471,13 +481,13 @@ void TMainForm::InitKvistrel() {
 void TMainForm::CreateStartupWindows() {
     // The windows the main window shows on command, created hidden in this order. Each later
     // window is added here, between its neighbours, when it exists:
-    // the grid editor: FormEditor = new TFormEditor(...);
+    FormEditor = new TFormEditor(this);
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
-    // the attribute dialog (TAttributeForm1)
+    AttributeForm1 = new TAttributeForm1(this);
     // the profile drawing window (TKvisCadForm1)
-    // the pen picker (TLineStyleForm)
-    // the photo viewer (TKvPicViewForm)
+    LineStyleForm = new TLineStyleForm(this);
+    new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
 
 void TMainForm::ShowNameAndversionlabel() {
@@ -557,6 +567,9 @@ void TMainForm::ProcessFile(const QString& fileName) {
     CurrentFile = name;
     UpdateStatusPanel();
     DataLoaded = true;
+    // An open grid editor shows the new cave; cells typed for the old one are dropped.
+    if (FormEditor != nullptr && FormEditor->isVisible())
+        FormEditor->FillGrid();
     if (!read.Notices.empty())
         Dialogs().Report("Notes from reading " + fileName + ":", ToDisplay(read.Notices));
 
@@ -642,8 +655,10 @@ void TMainForm::ExitBtnClick() {
 }
 
 void TMainForm::KvisEditBtnClick() {
-    if (FormEditor != nullptr)
+    if (FormEditor != nullptr) {
         FormEditor->show();
+        FormEditor->raise();
+    }
 }
 
 void TMainForm::TextEditBtnClick() {
@@ -777,8 +792,9 @@ void TMainForm::PlotCaveBtnClick() {
     // Several plot windows may be open at once, each with its own view.
     QMdiSubWindow* sub = MdiArea->addSubWindow(new TKvisPlotForm1);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(900, 620);
+    TKvisPlotForm1::PlaceInFrame(sub);
     sub->show();
+    TKvisPlotForm1::PlaceInFrame(sub); // the frame may have cascaded it on showing
     UpdateCommandStates();
 }
 

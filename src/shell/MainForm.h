@@ -17,6 +17,7 @@ class QTimer;
 class QToolBar;
 class TAboutForm;
 class TChildForm;
+class TFormEditor;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -86,9 +87,11 @@ public:
     QAction* FileSep2 = nullptr;
 
     // Windows created at start-up and shown by commands; null until their windows exist.
-    QWidget* FormEditor = nullptr;    // grid editor
+    TFormEditor* FormEditor = nullptr;
     QWidget* TextEditForm1 = nullptr; // text editor
     TAboutForm* AboutForm = nullptr;
+    QWidget* AttributeForm1 = nullptr; // shown by a plot's "Set Attributes"
+    QWidget* LineStyleForm = nullptr;  // the pen picker, for any caller
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

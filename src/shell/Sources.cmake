@@ -1,15 +1,27 @@
 list(APPEND KV_CORE_SOURCES
+  shell/TextLines.cpp
+  shell/TextLines.h
   shell/TextEditLogic.cpp
   shell/TextEditLogic.h
+  shell/GridCells.cpp
+  shell/GridCells.h
 )
 
 list(APPEND KV_GUI_SOURCES
   ui/WindowSupport.h
   ui/UserDialogs.h
+  shell/ChildFirstShortcuts.cpp
+  shell/ChildFirstShortcuts.h
   shell/ChildForm.cpp
   shell/ChildForm.h
+  shell/TextLinesView.cpp
+  shell/TextLinesView.h
   shell/AboutForm.cpp
   shell/AboutForm.h
+  shell/FormEditor.cpp
+  shell/FormEditor.h
+  shell/GridEditorModel.cpp
+  shell/GridEditorModel.h
   shell/MainForm.cpp
   shell/MainForm.h
   shell/TextEditForm1.cpp
