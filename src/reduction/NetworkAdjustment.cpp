@@ -21,7 +21,7 @@ using Eigen::Matrix3d;
 using Eigen::Vector3d;
 
 // Traverses analysed for blunders; each costs a solve with the factor.
-constexpr std::size_t kMaxAnalysedTraverses = 1000;
+constexpr std::size_t kMaxAnalysedTraverses = 200;
 
 Vector3d ToEigen(const TVec3& v) {
     return {v.X, v.Y, v.Z};

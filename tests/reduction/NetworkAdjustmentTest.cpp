@@ -319,3 +319,22 @@ TEST(NetworkAdjustment, ZeroShotsTieAndLoosePartsKeepTheirPositions) {
     EXPECT_EQ(cave.Lines[3].Pos, At(a, "C"));
     EXPECT_NE(cave.Lines[3].RawPos, cave.Lines[3].Pos); // the reduction is kept beside
 }
+
+TEST(NetworkAdjustment, BlunderAnalysisIsBoundedWhenEverythingIsFlagged) {
+    TNetworkOptions o = Noisy(3);
+    o.Columns = o.Rows = 12;
+    o.MaxLegs = 1;
+    const TNetwork net = MakeNetwork(o);
+    TAdjustmentSettings tiny; // deviations far too small for the survey
+    tiny.SdTape = 0.001;
+    tiny.SdCompass = tiny.SdClino = 0.01;
+    const TAdjustment a = AdjustNetwork(net.Cave, tiny);
+    ASSERT_TRUE(a.Ok);
+    const auto flagged = std::count_if(a.Traverses.begin(), a.Traverses.end(),
+                                       [](const TTraverse& t) { return t.Flagged; });
+    ASSERT_GT(flagged, 200);
+    EXPECT_EQ(a.Suspects.size(), 200u);
+    EXPECT_EQ(a.FlaggedNotAnalysed, flagged - 200);
+    for (std::size_t k = 1; k < a.Suspects.size(); ++k)
+        EXPECT_GE(a.Suspects[k - 1].Statistic, a.Suspects[k].Statistic);
+}
