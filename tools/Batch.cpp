@@ -214,7 +214,9 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         const TCorrectionResult corrected = CorrectLoops(cave, loops, *o.Cycles, o.File, *clock,
                                                          terminal ? &Progress : nullptr, nullptr);
         if (!corrected.Ok) {
-            err << "Loop correction failed: " << corrected.Reason << "\n";
+            // A refusal says itself what was not done.
+            err << (corrected.Refused ? "" : "Loop correction failed: ") << corrected.Reason
+                << "\n";
             status = 1;
         }
     }

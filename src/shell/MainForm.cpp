@@ -754,8 +754,19 @@ void TMainForm::CorrectLoopsBtnClick() {
     BusyCursor busy;
     const TCorrectionResult result =
         CorrectLoops(Cave, LoopTable, CorrectionCycles, CurrentFile, SystemClock());
-    if (!result.Ok)
+    if (!result.Ok) {
         Dialogs().Warning(DecodeWindows1252(result.Reason));
+    } else {
+        // A panel of its own: a status message would hide the file panels while it shows.
+        auto* done = statusBar()->findChild<QLabel*>("CorrectionStatus");
+        if (!done) {
+            done = new QLabel(statusBar());
+            done->setObjectName("CorrectionStatus");
+            statusBar()->addPermanentWidget(done);
+        }
+        done->setText(QString::fromStdString(CorrectionSummary(result, CorrectionCycles)));
+        done->setMinimumWidth(done->sizeHint().width()); // never cut by the panels beside it
+    }
     // The plot windows show the corrected positions.
     RedrawPlots();
 }
