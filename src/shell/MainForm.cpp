@@ -10,10 +10,12 @@
 #include "model/TextClock.h"
 #include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
+#include "reduction/AdjustmentReport.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
+#include "shell/AdjustmentDialog.h"
 #include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
 #include "shell/FormEditor.h"
@@ -253,6 +255,8 @@ void TMainForm::BuildMenus() {
     correct->setIcon(Glyph("O", QColor(190, 110, 20)));
     correct->setToolTip("Correct loops");
     loops->addAction(correct);
+    loops->addAction(dataAction(NewAction("LeastSquaresBtn", "Least &Squares Adjustment",
+                                          &TMainForm::LeastSquaresBtnClick)));
     QMenu* results = loops->addMenu("&View Results");
     results->menuAction()->setObjectName("ViewResultsItem");
     results->addAction(
@@ -764,9 +768,20 @@ void TMainForm::CorrectLoopsBtnClick() {
         done->setMinimumWidth(done->sizeHint().width()); // never cut by the panels beside it
     }
     // The plot windows show the corrected positions.
+    RedrawPlots();
+}
+
+void TMainForm::RedrawPlots() {
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
         if (auto* plot = qobject_cast<TKvisPlotForm1*>(sub->widget()))
             plot->PlottKviste();
+}
+
+void TMainForm::LeastSquaresBtnClick() {
+    if (!RunLeastSquaresAdjustment(this))
+        return;
+    RedrawPlots();
+    ViewDerivedFile(kAdjustmentReportExt, "Least Squares Adjustment");
 }
 
 void TMainForm::SetCyclesBtnClick() {
