@@ -36,7 +36,7 @@ struct TClipSetup {
         TPlotView view;
         InitPlotparameters(view);
         SetViewPort(view, 0, 0, 1684, 1053, summary);
-        FitToPage(view, summary);
+        FitToPage(view, Cave);
         TPlotSwitches switches;
         switches.ShowStations = true;
         TPlotColorTable colors;

@@ -1,4 +1,5 @@
-// One full redraw of the plot's drawing pass over a large survey, 1600 x 1000 pixels.
+// The plot's drawing pass over large surveys: full redraws, each element alone, the quick
+// picture while the view moves, and the PNG export of the batch chain.
 #include "plot/PlotRender.h"
 
 #ifdef KV_BENCH_QT
@@ -7,6 +8,12 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#endif
+
+#ifdef KV_BENCH_PNG
+#include "PngExport.h"
+
+#include <QDir>
 #endif
 
 #include <benchmark/benchmark.h>
@@ -72,14 +79,14 @@ struct TRedrawSetup {
     TPlotView View;
     TPlotSwitches Switches;
     TPlotColorTable Colors;
-    TRedrawSetup(TKviste& cave, bool everything) {
+    TRedrawSetup(TKviste& cave, bool everything, int width = 1684, int height = 1053) {
         TSummaryValues summary;
         ComputeStatistics(cave, summary);
         InitPlotparameters(View);
-        SetViewPort(View, 0, 0, 1684, 1053, summary); // a 1600 x 1000 viewport
-        FitToPage(View, summary);
+        SetViewPort(View, 0, 0, width, height, summary); // 1684 x 1053: a 1600 x 1000 viewport
         View.RotAngle = 30;
         View.TiltAngle = -60;
+        FitToPage(View, cave);
         Switches.ShowStations = Switches.ShowLabels = Switches.ShowWalls = everything;
         SetPlotColors(Colors);
     }
@@ -90,19 +97,31 @@ TKviste& Cave65535() {
     return cave;
 }
 
-void RedrawOn(TPlotCanvas& canvas, TKviste& cave, TRedrawSetup& setup) {
-    TStationIndex index(cave); // rebuilt by every redraw of the window
+TKviste& Cave200k() {
+    static TKviste cave = BigCave(200000);
+    return cave;
+}
+
+void RedrawOn(TPlotCanvas& canvas, TKviste& cave, TRedrawSetup& setup, bool screen = false,
+              const TStationIndex* kept = nullptr,
+              const std::vector<std::int32_t>* from = nullptr) {
+    TStationIndex built;
+    if (!kept)
+        built.Build(cave); // a full redraw of the window builds it afresh
     const TViewLimits& v = setup.View.Limits;
     SetToPCParams(setup.View, v.West, v.South, v.East, v.North);
     ClearPlotScreen(canvas, setup.View);
-    TPlotPass pass{canvas, cave, setup.View, setup.Switches, setup.Colors, index};
+    TPlotPass pass{canvas, cave, setup.View, setup.Switches, setup.Colors, kept ? *kept : built};
+    pass.CullToViewport = screen;
+    pass.FromLines = from;
     PlottPolygon(pass);
 }
 
 // The drawing pass alone, against a canvas that only counts.
-void Redraw(benchmark::State& state, bool everything) {
+void Redraw(benchmark::State& state, bool everything, bool photoStations = false) {
     TKviste& cave = Cave65535();
     TRedrawSetup setup(cave, everything);
+    setup.Switches.ShowPhotoStations = photoStations;
     TNullCanvas canvas;
     for (auto _ : state) {
         RedrawOn(canvas, cave, setup);
@@ -131,6 +150,83 @@ void BM_PaintStationsLabelsWalls(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintCentreLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintStationsLabelsWalls)->Unit(benchmark::kMillisecond);
+
+// One element at a time over the 65,535 shots, to see where a full picture's time goes.
+void PaintOne(benchmark::State& state, int which) {
+    TKviste& cave = Cave65535();
+    TRedrawSetup setup(cave, false);
+    setup.Switches.ShowStations = which == 0;
+    setup.Switches.ShowLabels = which == 1;
+    setup.Switches.ShowWalls = which == 2;
+    QImage image(1600, 1000, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        TQtCanvas canvas(painter);
+        RedrawOn(canvas, cave, setup);
+    }
+}
+void BM_PaintStationsOnly(benchmark::State& state) {
+    PaintOne(state, 0);
+}
+void BM_PaintLabelsOnly(benchmark::State& state) {
+    PaintOne(state, 1);
+}
+void BM_PaintWallsOnly(benchmark::State& state) {
+    PaintOne(state, 2);
+}
+BENCHMARK(BM_PaintStationsOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintLabelsOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWallsOnly)->Unit(benchmark::kMillisecond);
+
+// The window's quick picture while the view moves: 200,000 legs, the index of the last full
+// picture kept, into a window-sized surface; whole cave in view and zoomed in on a tenth.
+void QuickStep(benchmark::State& state, bool zoomed) {
+    TKviste& cave = Cave200k();
+    TRedrawSetup setup(cave, false, 1200, 800);
+    if (zoomed) {
+        TViewLimits& v = setup.View.Limits;
+        const double w = (v.East - v.West) / 20, h = (v.North - v.South) / 20;
+        const double cx = (v.East + v.West) / 2, cy = (v.North + v.South) / 2;
+        v = {cx - w, cx + w, cy - h, cy + h};
+    }
+    const TStationIndex index(cave);
+    const std::vector<std::int32_t> from = FromLines(cave, index);
+    QImage image(1200, 800, QImage::Format_RGB32);
+    for (auto _ : state) {
+        RotateLeft(setup.View);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        TQtCanvas canvas(painter);
+        RedrawOn(canvas, cave, setup, true, &index, &from);
+    }
+}
+void BM_QuickStep200k(benchmark::State& state) {
+    QuickStep(state, false);
+}
+void BM_QuickStep200kZoomed(benchmark::State& state) {
+    QuickStep(state, true);
+}
+BENCHMARK(BM_QuickStep200k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuickStep200kZoomed)->Unit(benchmark::kMillisecond);
+#endif
+
+#ifdef KV_BENCH_PNG
+// What the batch chain adds for a picture: 65,535 shots with stations, labels and walls
+// drawn and saved at 1600 x 1000.
+void BM_PngExport65535(benchmark::State& state) {
+    TKviste& cave = Cave65535();
+    TSummaryValues summary;
+    ComputeStatistics(cave, summary);
+    TPngOptions o;
+    o.Stations = o.Labels = o.Walls = true;
+    const std::string out = QDir::temp().filePath("kv-plotbench.png").toStdString();
+    std::string reason;
+    for (auto _ : state)
+        if (!ExportPng(cave, summary, o, out, reason))
+            state.SkipWithError(reason.c_str());
+    QFile::remove(QString::fromStdString(out));
+}
+BENCHMARK(BM_PngExport65535)->Unit(benchmark::kMillisecond);
 #endif
 
 void BM_RedrawCentreLines(benchmark::State& state) {
@@ -139,11 +235,16 @@ void BM_RedrawCentreLines(benchmark::State& state) {
 void BM_RedrawStationsLabelsWalls(benchmark::State& state) {
     Redraw(state, true);
 }
+// No station has photos: each looks up its first shot.
+void BM_RedrawPhotoStations(benchmark::State& state) {
+    Redraw(state, true, true);
+}
 
 } // namespace
 
 BENCHMARK(BM_RedrawCentreLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawStationsLabelsWalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawPhotoStations)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
 #ifdef KV_BENCH_QT
     // Text needs a GUI application; no screen is needed.

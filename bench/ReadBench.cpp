@@ -1,9 +1,11 @@
-// Reading speed: ReadSurveyFile with its log on generated surveys, and the generator itself.
+// Reading speed: ReadSurveyFile with its log on generated surveys, the generator itself, and
+// the text of a save.
 #include "BenchSupport.h"
 #include "SurveyGenerator.h"
 
 #include "model/FileIO.h"
 #include "model/SurveyReader.h"
+#include "model/SurveyWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -89,6 +91,33 @@ void Generate(benchmark::State& state) {
 BENCHMARK(Generate)->Name("GenerateSurvey/65535")->Arg(65535)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generate)
     ->Name("GenerateSurvey/1000000")
+    ->Arg(1000000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// The text of a save: every reading is checked to read back as written, which must not make
+// saving a large survey slow.
+void WriteText(benchmark::State& state) {
+    const FixedClock clock("01.02.2026 10:00:00");
+    const std::string text = GenerateSurvey(BenchOptions(state.range(0)));
+    TKviste cave;
+    std::string line2, log;
+    if (!ReadSurveyText(text, "bench.grt", cave, line2, clock, log).Ok) {
+        state.SkipWithError("generated survey did not read");
+        return;
+    }
+    std::size_t size = 0;
+    for (auto _ : state) {
+        const std::string saved = SurveyFileText(cave, line2, clock);
+        size = saved.size();
+        benchmark::DoNotOptimize(saved.data());
+    }
+    state.SetItemsProcessed(state.iterations() * cave.LineCount);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+}
+BENCHMARK(WriteText)->Name("SurveyFileText/65535")->Arg(65535)->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteText)
+    ->Name("SurveyFileText/1000000")
     ->Arg(1000000)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);

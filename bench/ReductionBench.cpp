@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -91,6 +93,64 @@ void BM_WholeChain(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WholeChain)->Arg(65535)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Station names for a chain of n shots. Ordinary names are those of generated surveys;
+// colliding ones all have a multiplicative (Fibonacci) hash whose top five bits are zero, so
+// an index hashed that way crowds every name into the first thirtieth of its slots, one run
+// that each insertion and lookup steps through.
+std::vector<str4> ChainNames(std::int64_t n, bool colliding) {
+    std::vector<str4> names;
+    names.reserve(static_cast<std::size_t>(n));
+    if (!colliding) {
+        TStationNamer namer;
+        char name[4];
+        for (std::int64_t k = 0; k < n; ++k) {
+            namer.Next(name, false);
+            names.emplace_back(std::string_view(name, 4));
+        }
+        return names;
+    }
+    for (std::uint32_t bytes = 0; static_cast<std::int64_t>(names.size()) < n; ++bytes) {
+        const str4 name(std::string_view(reinterpret_cast<const char*>(&bytes), 4));
+        if ((name.Key() * 0x9E3779B97F4A7C15ull) >> 59 == 0)
+            names.push_back(name);
+    }
+    return names;
+}
+
+// One traverse through the names, each shot 1 m on a bearing of its own.
+TKviste Chain(const std::vector<str4>& names) {
+    TKviste cave;
+    cave.Lines.resize(names.size() + 1);
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        Tdatalinje& l = cave.Lines[k + 1];
+        l.FromName = names[k == 0 ? 0 : k - 1];
+        l.ToName = names[k];
+        l.Compass = static_cast<double>(k % 360);
+        l.Length = k == 0 ? 0 : 1;
+    }
+    cave.LineCount = static_cast<std::int32_t>(names.size());
+    ComputeLegVectors(cave);
+    return cave;
+}
+
+// LinkStations alone (index and placement) on a chain; the colliding names must cost no more
+// than about the ordinary ones.
+void PlaceChain(benchmark::State& state, bool colliding) {
+    TKviste cave = Chain(ChainNames(state.range(0), colliding));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LinkStations(cave));
+    state.SetItemsProcessed(state.iterations() * cave.LineCount);
+    state.counters["longest_run"] = static_cast<double>(TStationIndex(cave).LongestProbe());
+}
+void BM_PlaceChainOrdinaryNames(benchmark::State& state) {
+    PlaceChain(state, false);
+}
+void BM_PlaceChainCollidingNames(benchmark::State& state) {
+    PlaceChain(state, true);
+}
+BENCHMARK(BM_PlaceChainOrdinaryNames)->Arg(65535)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlaceChainCollidingNames)->Arg(65535)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,6 +3,7 @@
 
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
+#include "reduction/AdjustmentReport.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 
@@ -31,6 +32,10 @@ const char* const kUsage =
     "  --stamp TEXT         use TEXT as every date and time written in this run\n"
     "  --correct-loops [N]  correct the loops with N cycles (default 10), writing .Log,\n"
     "                       .tmp, .Fix and .lop beside FILE\n"
+    "  --adjust             adjust the network by least squares, move the stations, write the\n"
+    "                       listings again and the report .lsq beside FILE\n"
+    "  --sd-tape M --sd-compass DEG --sd-clino DEG\n"
+    "                       standard deviations of the readings (0.10 m, 2.5, 2.5 degrees)\n"
 #ifdef KV_HAVE_PNG
     "  --png OUT.png        draw the fitted view of the cave into a PNG picture\n"
     "  --size WxH           picture size in pixels (default 1600x1000)\n"
@@ -51,6 +56,8 @@ struct Options {
     std::optional<std::string> WriteOut;
     std::optional<std::string> Stamp;
     std::optional<int> Cycles;
+    bool Adjust = false;
+    TAdjustmentSettings Sd;
     bool Quiet = false;
 #ifdef KV_HAVE_PNG
     std::optional<std::string> PngOut;
@@ -63,7 +70,7 @@ bool ParseInt(const std::string& s, int& v) {
     return r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
-[[maybe_unused]] bool ParseDouble(const std::string& s, double& v) {
+bool ParseDouble(const std::string& s, double& v) {
     const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
     return r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
@@ -99,6 +106,16 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
                     return "--correct-loops takes a number of cycles from 0 to 100000";
             }
             o.Cycles = n;
+        } else if (a == "--adjust") {
+            o.Adjust = true;
+        } else if (a == "--sd-tape" || a == "--sd-compass" || a == "--sd-clino") {
+            double& sd = a == "--sd-tape"      ? o.Sd.SdTape
+                         : a == "--sd-compass" ? o.Sd.SdCompass
+                                               : o.Sd.SdClino;
+            if (!value(v) || !ParseDouble(v, sd))
+                return a + " needs a number";
+            if (const std::string problem = CheckAdjustmentSettings(o.Sd); !problem.empty())
+                return a + ": " + problem;
 #ifdef KV_HAVE_PNG
         } else if (a == "--png") {
             if (!value(v))
@@ -197,7 +214,23 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         const TCorrectionResult corrected = CorrectLoops(cave, loops, *o.Cycles, o.File, *clock,
                                                          terminal ? &Progress : nullptr, nullptr);
         if (!corrected.Ok) {
-            err << "Loop correction failed: " << corrected.Reason << "\n";
+            // A refusal says itself what was not done.
+            err << (corrected.Refused ? "" : "Loop correction failed: ") << corrected.Reason
+                << "\n";
+            status = 1;
+        }
+    }
+
+    std::optional<TAdjustmentRun> adjusted;
+    if (o.Adjust) {
+        const TAdjustmentRun& run =
+            adjusted.emplace(RunAdjustment(cave, summary, o.Sd, o.File, *clock));
+        if (!run.Ok) {
+            err << "Least squares adjustment failed: " << run.Message << "\n";
+            status = 1;
+        }
+        for (const std::string& m : run.WriteErrors) {
+            err << m << "\n";
             status = 1;
         }
     }
@@ -228,6 +261,13 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << "  unlinked shots: " << processed.Connectivity.size() << "\n";
         if (o.Cycles)
             out << "  loops:          " << loops.LoopCount() << "\n";
+        if (adjusted && adjusted->Ok) {
+            const TAdjustment& adj = adjusted->Adjustment;
+            out << "  adjusted:       " << adj.Stations << " stations, chi-square "
+                << FormatReal(adj.ChiSquare, 0, 2) << " with " << adj.DegreesOfFreedom
+                << " degrees of freedom, " << adj.Suspects.size() << " suspects\n";
+            out << "  report:         " << adjusted->ReportFile << "\n";
+        }
     }
     return status;
 }

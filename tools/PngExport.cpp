@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summary,
                 const TPngOptions& options) {
@@ -20,29 +21,7 @@ void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summ
     if (view.RotAngle < 0)
         view.RotAngle += 360;
     view.TiltAngle = std::clamp(options.Tilt, -90.0, 90.0);
-    // The window's fit keeps the cave's plan proportions and may run past the viewport's
-    // bottom or top; a picture for a report must show the whole cave in any view.
-    const TViewRotation rot(view);
-    TVec3 r;
-    rot.Apply(cave.StartPos, r);
-    double minX = r.X, maxX = r.X, minY = r.Y, maxY = r.Y;
-    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
-        rot.Apply(cave.Lines[static_cast<std::size_t>(i)].Pos, r);
-        minX = std::min(minX, r.X);
-        maxX = std::max(maxX, r.X);
-        minY = std::min(minY, r.Y);
-        maxY = std::max(maxY, r.Y);
-    }
-    const double vpW = std::max(view.VpRight - view.VpLeft, 1);
-    const double vpH = std::max(view.VpBottom - view.VpTop, 1);
-    double w = std::max(maxX - minX, kMinViewExtent) * 1.1;
-    double h = std::max(maxY - minY, kMinViewExtent) * 1.1;
-    if (w / h < vpW / vpH)
-        w = h * vpW / vpH;
-    else
-        h = w * vpH / vpW;
-    const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
-    view.Limits = {cx - w / 2, cx + w / 2, cy - h / 2, cy + h / 2};
+    FitToPage(view, cave);
 }
 
 bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOptions& options,
@@ -80,9 +59,23 @@ bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOpt
     TPlotColorTable colors;
     SetPlotColors(colors);
 
-    // The pass writes ScreenPos; the caller's cave stays as it is.
-    TKviste copy = cave;
-    const TStationIndex index(copy);
+    // The pass writes ScreenPos and nothing else: those are put back afterwards, so the
+    // caller's cave stays as it was without copying a large survey.
+    auto& drawn = const_cast<TKviste&>(cave);
+    struct TKeepScreenPos {
+        TKviste& Cave;
+        std::vector<TScreenPoint> Saved;
+        explicit TKeepScreenPos(TKviste& c) : Cave(c) {
+            Saved.reserve(c.Lines.size());
+            for (const Tdatalinje& l : c.Lines)
+                Saved.push_back(l.ScreenPos);
+        }
+        ~TKeepScreenPos() {
+            for (std::size_t i = 0; i < Saved.size() && i < Cave.Lines.size(); ++i)
+                Cave.Lines[i].ScreenPos = Saved[i];
+        }
+    } keep(drawn);
+    const TStationIndex index(drawn);
     QImage image(options.Width, options.Height, QImage::Format_RGB32);
     image.fill(Qt::black);
     {
@@ -91,12 +84,15 @@ bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOpt
         const TViewLimits& v = view.Limits;
         SetToPCParams(view, v.West, v.South, v.East, v.North);
         ClearPlotScreen(canvas, view);
-        TPlotPass pass{canvas, copy, view, sw, colors, index};
+        TPlotPass pass{canvas, drawn, view, sw, colors, index};
         PlottPolygon(pass);
         if (sw.ShowGrid)
             TegnGrid(canvas, view, colors, v.West, v.North, v.East, v.South);
     }
-    if (!image.save(QString::fromLocal8Bit(outFile.c_str()), "PNG")) {
+    // A plot is mostly black: the fastest compression costs little size and saves most of
+    // the time the encoder took at its default level.
+    constexpr int kFastCompression = 80; // zlib level 1
+    if (!image.save(QString::fromLocal8Bit(outFile.c_str()), "PNG", kFastCompression)) {
         reason = "could not write " + outFile;
         return false;
     }

@@ -19,8 +19,7 @@ struct TPngOptions {
 };
 
 struct TPlotView;
-// The view of the picture: the options' angles, and limits that hold every station of the
-// rotated cave with a margin, the scale being the same on both axes.
+// The view of the picture: the options' angles, fitted as the plot window fits its view.
 void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summary,
                 const TPngOptions& options);
 

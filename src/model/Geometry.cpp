@@ -1,6 +1,7 @@
 // Vector arithmetic, angle conversions and number formatting.
 #include "model/Geometry.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -134,6 +135,32 @@ void AppendReal(std::string& out, double x, int width, int decimals) {
         AppendReal2(out, x, width);
     else
         AppendRealExact(out, x, width, decimals);
+}
+
+void AppendRealRoundTrip(std::string& out, double x, int width) {
+    // The shortest fixed text that reads back as x tells how many decimals are needed; the
+    // check below covers the rare case where rounding the exact value to as many decimals
+    // lands on another double.
+    char buf[400];
+    const auto shortest = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed);
+    int decimals = 2;
+    if (shortest.ec == std::errc()) {
+        const std::string_view text(buf, static_cast<std::size_t>(shortest.ptr - buf));
+        const auto point = text.find('.');
+        if (point != std::string_view::npos)
+            decimals = std::max(decimals, static_cast<int>(text.size() - point - 1));
+    }
+    std::string s;
+    for (;; ++decimals) {
+        s.clear();
+        AppendRealExact(s, x, width, decimals);
+        double back = 0;
+        const char* b = s.data() + s.find_first_not_of(' ');
+        const auto r = std::from_chars(b, s.data() + s.size(), back);
+        if (!std::isfinite(x) || decimals >= 400 || (r.ec == std::errc() && back == x))
+            break;
+    }
+    out += s;
 }
 
 void RealToStr(int width, int decimals, std::string& s, double x) {

@@ -50,6 +50,8 @@ void RealToStr(int width, int decimals, std::string& s, double x);
 // Appends the same text to out, for writers that build a whole file.
 void AppendReal(std::string& out, double x, int width, int decimals);
 std::string FormatReal(double x, int width, int decimals);
+// x with the fewest decimals, at least two, whose text reads back as exactly x (finite x).
+void AppendRealRoundTrip(std::string& out, double x, int width);
 // Appends X, Y and Z, each with two decimals in at least width characters, one blank apart.
 void AppendVec(std::string& out, const TVec3& v, int width);
 // Appends an integer right-aligned in at least width characters.

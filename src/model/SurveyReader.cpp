@@ -2,11 +2,14 @@
 #include "model/SurveyReader.h"
 
 #include "model/FileIO.h"
+#include "model/ReadingUnits.h"
 #include "model/StringRoutines.h"
 
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <filesystem>
+#include <new>
 #include <utility>
 
 namespace {
@@ -129,16 +132,29 @@ public:
 
     // Numbers missing at the end of the file read as 0.
     double Number() {
+        std::int64_t tokenLine = 0;
+        const std::string_view t = Token(tokenLine);
+        return Parse(t, tokenLine);
+    }
+
+    // A number of the header, which must be complete: headerLine is the line it belongs to.
+    double HeaderNumber(std::int64_t headerLine) {
         std::int64_t tokenLine;
         const std::string_view t = Token(tokenLine);
         if (t.empty())
-            return 0;
-        double v = 0;
-        if (!IsNumberToken(t, false))
-            throw ReadError{tokenLine, "\"" + Shorten(t) + "\" is not a number"};
-        const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (r.ec != std::errc() || r.ptr != t.data() + t.size())
-            throw ReadError{tokenLine, "\"" + Shorten(t) + "\" is out of range"};
+            throw ReadError{headerLine, "the file ends inside its header"};
+        return Parse(t, tokenLine);
+    }
+
+    // A reading converted into the model with the instrument in force. A conversion that
+    // overflows would be stored as infinite and written as a text no reader takes.
+    double Reading(TReadingKind kind, const TInstrument& ins) {
+        std::int64_t tokenLine;
+        const std::string_view t = Token(tokenLine);
+        const double v = ReadingFromFile(kind, ins, Parse(t, tokenLine));
+        if (!std::isfinite(v))
+            throw ReadError{tokenLine, "the reading \"" + Shorten(t) +
+                                           "\" is too large for the instrument in force"};
         return v;
     }
 
@@ -163,6 +179,20 @@ public:
     void EndLine() { RestOfLine(); }
 
 private:
+    static double Parse(std::string_view t, std::int64_t tokenLine) {
+        if (t.empty())
+            return 0;
+        if (!IsNumberToken(t, false))
+            throw ReadError{tokenLine, "\"" + Shorten(t) + "\" is not a number"};
+        // from_chars takes no "+", which the file's grammar allows.
+        const char* b = t.data() + (t[0] == '+' ? 1 : 0);
+        double v = 0;
+        const auto r = std::from_chars(b, t.data() + t.size(), v);
+        if (r.ec != std::errc() || r.ptr != t.data() + t.size())
+            throw ReadError{tokenLine, "\"" + Shorten(t) + "\" is out of range"};
+        return v;
+    }
+
     static std::string Shorten(std::string_view t) {
         return t.size() <= 40 ? std::string(t) : std::string(t.substr(0, 40)) + "...";
     }
@@ -172,13 +202,15 @@ private:
     std::int64_t line_ = 1;
 };
 
-TInstrument ReadInstrument(Cursor& in) {
+// header: the instrument of header line 4, whose numbers may not be missing.
+TInstrument ReadInstrument(Cursor& in, bool header) {
     const std::int64_t line = in.Line();
+    auto number = [&] { return header ? in.HeaderNumber(line) : in.Number(); };
     TInstrument ins;
-    ins.CompassCircle = in.Number();
-    ins.ClinoCircle = in.Number();
-    ins.Declination = in.Number();
-    ins.LengthUnit = in.Number();
+    ins.CompassCircle = number();
+    ins.ClinoCircle = number();
+    ins.Declination = number();
+    ins.LengthUnit = number();
     in.EndLine();
     if (ins.CompassCircle == 0 || ins.ClinoCircle == 0 || ins.LengthUnit == 0)
         throw ReadError{line, "an instrument's compass circle, clino circle and length unit "
@@ -223,8 +255,12 @@ TCountResult CountDataLines(const std::string& fileName) {
     return CountDataLinesIn(content);
 }
 
-TReadResult ReadSurveyText(std::string_view content, const std::string& fileName, TKviste& cave,
-                           std::string& headerLine2, const TextClock& clock, std::string& log) {
+namespace {
+
+// reached follows the line being read, for the report of an allocation that failed.
+TReadResult ReadText(std::string_view content, const std::string& fileName, TKviste& cave,
+                     std::string& headerLine2, const TextClock& clock, std::string& log,
+                     std::int64_t& reached) {
     TReadResult result;
     const TCountResult count = CountDataLinesIn(content);
     result.CountedLines = count.Count;
@@ -254,10 +290,11 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
         c.CaveName = std::string(in.RestOfLine());
         line2 = std::string(in.RestOfLine());
         c.SurveyInfo = std::string(in.RestOfLine());
-        c.Instruments[0] = ReadInstrument(in);
-        c.StartPos.X = in.Number();
-        c.StartPos.Y = in.Number();
-        c.StartPos.Z = in.Number();
+        c.Instruments[0] = ReadInstrument(in, true);
+        const std::int64_t startLine = in.Line();
+        c.StartPos.X = in.HeaderNumber(startLine);
+        c.StartPos.Y = in.HeaderNumber(startLine);
+        c.StartPos.Z = in.HeaderNumber(startLine);
         in.EndLine();
         c.CommentCount = 1;
 
@@ -265,6 +302,7 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
         std::string text;
         while (in.SkipBlankLines()) {
             const std::int64_t kindLine = in.Line();
+            reached = kindLine;
             const char kind = in.PeekLine()[0];
             Tdatalinje& last = c.Lines.back(); // the most recent data line, or entry 0
             if (kind == ';') {
@@ -277,21 +315,21 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
                 AppendLine(log, text);
             } else if (kind == '@') {
                 in.TakeInLine(1);
-                c.Instruments.push_back(ReadInstrument(in));
+                c.Instruments.push_back(ReadInstrument(in, false));
                 c.InstrumentCount = static_cast<std::int32_t>(c.Instruments.size());
                 current = c.InstrumentCount - 1;
             } else if (kind == '#') {
                 in.TakeInLine(1);
                 const TInstrument& ins = c.Instruments[static_cast<std::size_t>(current)];
                 const std::int64_t n = in.Count();
-                const double plane = in.Number() * 360 / ins.CompassCircle + ins.Declination;
+                const double plane = in.Reading(TReadingKind::Bearing, ins);
                 in.EndLine();
                 TProfArray points;
                 for (std::int64_t k = 0; k < n && in.SkipBlankLines(); ++k) {
                     in.TakeInLine(1);
                     TProfil p;
-                    p.Angle = in.Number() * 360 / ins.ClinoCircle;
-                    p.Distance = in.Number() / ins.LengthUnit;
+                    p.Angle = in.Reading(TReadingKind::Angle, ins);
+                    p.Distance = in.Reading(TReadingKind::Length, ins);
                     in.EndLine();
                     points.push_back(p);
                     ++c.ScanPointCount;
@@ -343,13 +381,13 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
                 in.TakeInLine(1);
                 d.ToName = str4(in.TakeInLine(4));
                 const TInstrument& ins = c.Instruments[static_cast<std::size_t>(current)];
-                d.Compass = in.Number() * 360 / ins.CompassCircle + ins.Declination;
-                d.Clino = in.Number() * 360 / ins.ClinoCircle;
-                d.Length = in.Number() / ins.LengthUnit;
-                d.Right = in.Number() / ins.LengthUnit;
-                d.Left = in.Number() / ins.LengthUnit;
-                d.Down = in.Number() / ins.LengthUnit;
-                d.Up = in.Number() / ins.LengthUnit;
+                d.Compass = in.Reading(TReadingKind::Bearing, ins);
+                d.Clino = in.Reading(TReadingKind::Angle, ins);
+                d.Length = in.Reading(TReadingKind::Length, ins);
+                d.Right = in.Reading(TReadingKind::Length, ins);
+                d.Left = in.Reading(TReadingKind::Length, ins);
+                d.Down = in.Reading(TReadingKind::Length, ins);
+                d.Up = in.Reading(TReadingKind::Length, ins);
                 in.EndLine();
                 d.Instrument = current;
                 ++c.LineCount;
@@ -375,11 +413,34 @@ TReadResult ReadSurveyText(std::string_view content, const std::string& fileName
     return result;
 }
 
+} // namespace
+
+TReadResult ReadSurveyText(std::string_view content, const std::string& fileName, TKviste& cave,
+                           std::string& headerLine2, const TextClock& clock, std::string& log) {
+    std::int64_t reached = 1;
+    try {
+        return ReadText(content, fileName, cave, headerLine2, clock, log, reached);
+    } catch (const std::bad_alloc&) {
+        // The model under construction is gone with the exception; the caller's is untouched.
+        TReadResult result;
+        result.ErrorLine = reached;
+        result.Reason = "there is not enough memory to read the file";
+        result.Message = "File reading Error at line " + std::to_string(reached);
+        return result;
+    }
+}
+
 TReadResult ReadSurveyFile(const std::string& fileName, TKviste& cave, std::string& headerLine2,
                            const TextClock& clock) {
     TReadResult result;
     std::string content;
-    if (!ReadWholeFile(fileName, content, result.Reason)) {
+    bool got = false;
+    try {
+        got = ReadWholeFile(fileName, content, result.Reason);
+    } catch (const std::bad_alloc&) {
+        result.Reason = "not enough memory to hold the file";
+    }
+    if (!got) {
         result.FileMissing = true;
         return result;
     }

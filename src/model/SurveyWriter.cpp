@@ -2,6 +2,15 @@
 #include "model/SurveyWriter.h"
 
 #include "model/FileIO.h"
+#include "model/ReadingUnits.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <new>
+#include <string_view>
 
 namespace {
 
@@ -11,15 +20,136 @@ void EndLine(std::string& out) {
     out.append("\r\n");
 }
 
-// The four values of an instrument, each in six columns, one blank apart.
+// Instrument values go out with as many decimals as they need to read back unchanged: a
+// length unit of 3.28084 or 0.001 cut to two decimals would change every length of the file.
 void AppendInstrument(std::string& out, const TInstrument& ins) {
-    AppendReal(out, ins.CompassCircle, 6, 2);
+    AppendRealRoundTrip(out, ins.CompassCircle, 6);
     out.push_back(' ');
-    AppendReal(out, ins.ClinoCircle, 6, 2);
+    AppendRealRoundTrip(out, ins.ClinoCircle, 6);
     out.push_back(' ');
-    AppendReal(out, ins.Declination, 6, 2);
+    AppendRealRoundTrip(out, ins.Declination, 6);
     out.push_back(' ');
-    AppendReal(out, ins.LengthUnit, 6, 2);
+    AppendRealRoundTrip(out, ins.LengthUnit, 6);
+}
+
+bool SameDouble(double a, double b) {
+    return a == b && std::signbit(a) == std::signbit(b);
+}
+
+// Doubles in ascending order as unsigned keys, so that a search can bisect them.
+std::uint64_t OrderKey(double d) {
+    const auto u = std::bit_cast<std::uint64_t>(d);
+    return (u >> 63) != 0 ? ~u : u | (std::uint64_t{1} << 63);
+}
+
+double FromOrderKey(std::uint64_t k) {
+    return std::bit_cast<double>((k >> 63) != 0 ? k & ~(std::uint64_t{1} << 63) : ~k);
+}
+
+// A file value that the reader turns into exactly v, when there is one. The conversion is
+// monotonic in the file value, so the doubles can be bisected.
+bool ExactFileValue(TReadingKind kind, const TInstrument& ins, double v, double& y) {
+    const double guess = ReadingToFile(kind, ins, v);
+    if (std::isfinite(guess) && SameDouble(ReadingFromFile(kind, ins, guess), v)) {
+        y = guess;
+        return true;
+    }
+    const bool grows = ReadingGrows(kind, ins);
+    const auto reached = [&](std::uint64_t k) {
+        const double f = ReadingFromFile(kind, ins, FromOrderKey(k));
+        return grows ? f >= v : f <= v;
+    };
+    std::uint64_t lo = OrderKey(-std::numeric_limits<double>::max());
+    std::uint64_t hi = OrderKey(std::numeric_limits<double>::max());
+    if (!reached(hi))
+        return false;
+    while (lo < hi) {
+        const std::uint64_t mid = lo + (hi - lo) / 2;
+        if (reached(mid))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    // Both zeros compare equal; the sign of a zero reading must survive as well.
+    for (int step = 0; step < 4 && lo <= OrderKey(std::numeric_limits<double>::max());
+         ++step, ++lo) {
+        const double candidate = FromOrderKey(lo);
+        if (SameDouble(ReadingFromFile(kind, ins, candidate), v)) {
+            y = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The common case of the check below without formatting anything: a text of at most 13
+// digits reads back as hundredths / 100 exactly rounded, and a value converted there and back
+// that stays within 0.004 of it rounds to the same two decimals (its last place is worth less
+// than 0.0005 below 4e12). A zero must also keep its sign.
+bool StableFast(TReadingKind kind, const TInstrument& ins, std::string_view text) {
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        text.remove_prefix(1);
+    if (text.size() < 4 || text.size() > 16 || text[text.size() - 3] != '.')
+        return false;
+    std::uint64_t hundredths = 0;
+    for (const char c : text)
+        if (c != '.')
+            hundredths = hundredths * 10 + static_cast<std::uint64_t>(c - '0');
+    double y = static_cast<double>(hundredths) / 100;
+    if (negative)
+        y = -y;
+    if (!(std::fabs(y) < 4e12))
+        return false;
+    const double again = ReadingFromFile(kind, ins, y);
+    if (!std::isfinite(again))
+        return false;
+    const double t = ReadingToFile(kind, ins, again);
+    return std::fabs(t - y) < 0.004 && (hundredths != 0 || std::signbit(t) == negative);
+}
+
+// A reading in the file's units with two decimals, as long as reading that text back and
+// writing it again gives the same text. Near the limits of a double, or where the instrument's
+// conversion loses digits, two decimals are not stable: the value is then written with as many
+// digits as it takes to read back as exactly v, so a second save repeats the first.
+void AppendReading(std::string& out, TReadingKind kind, const TInstrument& ins, double v,
+                   int width) {
+    const std::size_t start = out.size();
+    AppendReal(out, ReadingToFile(kind, ins, v), width, 2);
+    const std::size_t digits = out.find_first_not_of(' ', start);
+    if (StableFast(kind, ins, std::string_view(out).substr(digits)))
+        return;
+    double y = 0;
+    const auto parsed = std::from_chars(out.data() + digits, out.data() + out.size(), y);
+    if (parsed.ec == std::errc()) {
+        const double again = ReadingFromFile(kind, ins, y);
+        if (std::isfinite(again)) {
+            char buf[24];
+            const double t = ReadingToFile(kind, ins, again);
+            // Texts of more than 20 characters are rare enough to format the slow way.
+            const auto r =
+                std::fabs(t) < 1e15
+                    ? std::to_chars(buf, buf + sizeof buf, t, std::chars_format::fixed, 2)
+                    : std::to_chars_result{buf, std::errc::value_too_large};
+            if (r.ec == std::errc()) {
+                if (std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)) ==
+                    std::string_view(out).substr(digits))
+                    return;
+            } else if (FormatReal(t, 0, 2) == std::string_view(out).substr(digits)) {
+                return;
+            }
+        }
+    }
+    double exact = 0;
+    if (ExactFileValue(kind, ins, v, exact)) {
+        out.resize(start);
+        AppendRealRoundTrip(out, exact, width);
+    }
+}
+
+void AppendStartCoordinate(std::string& out, double x) {
+    AppendReal(out, x, 6, 2);
+    out.push_back(' ');
 }
 
 // Text edited in a window may hold line breaks; in the file they would start new lines.
@@ -52,12 +182,9 @@ std::string SurveyFileText(TKviste& cave, const std::string& headerLine2, const 
     EndLine(out);
     AppendInstrument(out, cave.Instruments[0]);
     EndLine(out);
-    AppendReal(out, cave.StartPos.X, 6, 2);
-    out.push_back(' ');
-    AppendReal(out, cave.StartPos.Y, 6, 2);
-    out.push_back(' ');
-    AppendReal(out, cave.StartPos.Z, 6, 2);
-    out.push_back(' ');
+    AppendStartCoordinate(out, cave.StartPos.X);
+    AppendStartCoordinate(out, cave.StartPos.Y);
+    AppendStartCoordinate(out, cave.StartPos.Z);
     EndLine(out);
 
     std::int32_t current = 0;
@@ -78,18 +205,14 @@ std::string SurveyFileText(TKviste& cave, const std::string& headerLine2, const 
         out.append(l.FromName.Padded());
         out.push_back(' ');
         out.append(l.ToName.Padded());
-        const double values[7] = {
-            (l.Compass - ins.Declination) * ins.CompassCircle / 360,
-            l.Clino * ins.ClinoCircle / 360,
-            l.Length * ins.LengthUnit,
-            l.Right * ins.LengthUnit,
-            l.Left * ins.LengthUnit,
-            l.Down * ins.LengthUnit,
-            l.Up * ins.LengthUnit,
-        };
-        for (double v : values) {
+        const double lengths[5] = {l.Length, l.Right, l.Left, l.Down, l.Up};
+        out.push_back(' ');
+        AppendReading(out, TReadingKind::Bearing, ins, l.Compass, 6);
+        out.push_back(' ');
+        AppendReading(out, TReadingKind::Angle, ins, l.Clino, 6);
+        for (double v : lengths) {
             out.push_back(' ');
-            AppendReal(out, v, 6, 2);
+            AppendReading(out, TReadingKind::Length, ins, v, 6);
         }
         EndLine(out);
 
@@ -105,13 +228,13 @@ std::string SurveyFileText(TKviste& cave, const std::string& headerLine2, const 
             out.append("#    ");
             AppendInt(out, static_cast<long long>(l.ScanPoints.size()));
             out.push_back(' ');
-            AppendReal(out, (l.ScanPlane - ins.Declination) * ins.CompassCircle / 360, 5, 2);
+            AppendReading(out, TReadingKind::Bearing, ins, l.ScanPlane, 5);
             EndLine(out);
             for (const TProfil& p : l.ScanPoints) {
                 out.append("#   ");
-                AppendReal(out, p.Angle * ins.ClinoCircle / 360, 5, 2);
+                AppendReading(out, TReadingKind::Angle, ins, p.Angle, 5);
                 out.push_back(' ');
-                AppendReal(out, p.Distance * ins.LengthUnit, 6, 2);
+                AppendReading(out, TReadingKind::Length, ins, p.Distance, 6);
                 EndLine(out);
             }
         }
@@ -121,7 +244,11 @@ std::string SurveyFileText(TKviste& cave, const std::string& headerLine2, const 
             EndLine(out);
             for (const std::string& photo : l.Photos) {
                 out.append("$   ");
+                // As the reader will take it: without the blanks that lead the name.
+                const std::size_t name = out.size();
                 AppendOneLine(out, photo);
+                const std::size_t first = out.find_first_not_of(' ', name);
+                out.erase(name, (first == std::string::npos ? out.size() : first) - name);
                 EndLine(out);
             }
         }
@@ -132,7 +259,13 @@ std::string SurveyFileText(TKviste& cave, const std::string& headerLine2, const 
 TWriteResult WriteSurveyFile(const std::string& fileName, TKviste& cave,
                              const std::string& headerLine2, const TextClock& clock) {
     TWriteResult result;
-    const std::string text = SurveyFileText(cave, headerLine2, clock);
+    std::string text;
+    try {
+        text = SurveyFileText(cave, headerLine2, clock);
+    } catch (const std::bad_alloc&) {
+        result.Reason = "not enough memory to build the file";
+        return result;
+    }
     if (!WriteFileAtomically(fileName, text, result.Reason))
         return result;
     result.Ok = true;

@@ -3,6 +3,7 @@
 
 #include "attributes/AttributeForm1.h"
 #include "model/ProgramState.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/QtCanvas.h"
 #include "profile/KvisCadForm1.h"
 #include "reduction/ReductionState.h"
@@ -16,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +27,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -33,6 +36,8 @@ namespace {
 
 constexpr int kPanelWidth = 125;
 constexpr int kGnomonPanelHeight = 113;
+// How long the input must rest before the full picture follows the quick one.
+constexpr int kFullRedrawDelayMs = 150;
 
 QString Latin(const std::string& s) {
     return QString::fromLatin1(s.data(), qsizetype(s.size()));
@@ -147,6 +152,11 @@ TKvisPlotForm1::TKvisPlotForm1(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     SimultaneousRotation1->setChecked(true);
     UpdateActions();
+    FullRedrawTimer = new QTimer(this);
+    FullRedrawTimer->setObjectName("FullRedrawTimer");
+    FullRedrawTimer->setSingleShot(true);
+    FullRedrawTimer->setInterval(kFullRedrawDelayMs);
+    connect(FullRedrawTimer, &QTimer::timeout, this, &TKvisPlotForm1::PlottKviste);
     resize(970, 719);
 }
 
@@ -213,8 +223,11 @@ void TKvisPlotForm1::BuildMenus() {
     PhotoStations1 = NewAction("PhotoStations1", "&Photo Stations",
                                &TKvisPlotForm1::ShowPhotoStationBtnClick, true);
     FindStation1 = NewAction("FindStation1", "&Find Station", &TKvisPlotForm1::FindStationBtnClick);
+    OverlappingNames1 = NewAction("OverlappingNames1", "&Overlapping Names",
+                                  &TKvisPlotForm1::OverlappingNames1Click, true);
+    OverlappingNames1->setChecked(true);
     for (QAction* a : {Labels1, HVNO1, CrossSections1, Grid1, NoCenterLines1, Stations1,
-                       CommentedStations1, PhotoStations1, FindStation1})
+                       CommentedStations1, PhotoStations1, OverlappingNames1, FindStation1})
         View1->addAction(a);
     connect(View1, &QMenu::aboutToShow, this, &TKvisPlotForm1::View1Click);
 
@@ -254,8 +267,7 @@ void TKvisPlotForm1::BuildMenus() {
     AddComment1 = NewAction("AddComment1", "Add Comment", &TKvisPlotForm1::AddComment1Click);
     ExcludeStation1 =
         NewAction("ExcludeStation1", "Exclude Station", &TKvisPlotForm1::ExcludeStation1Click);
-    Photos1 = NewAction("Photos1", "&Photos", nullptr);
-    Photos1->setEnabled(false);
+    Photos1 = NewAction("Photos1", "&Photos", &TKvisPlotForm1::Photos1Click);
     for (QAction* a :
          {PopupTitle1, NodeCADEdit1, ShowComment1, AddComment1, ExcludeStation1, Photos1})
         StationPopupMenu1->addAction(a);
@@ -286,10 +298,12 @@ void TKvisPlotForm1::BuildControlPanel() {
     WLabel = label("WLabel", "W:");
     ELabel = label("ELabel", "E:");
     SLabel = label("SLabel", "S:");
-    grid->addWidget(NLabel, 0, 0, 1, 2, Qt::AlignHCenter);
+    // One row each: half the panel's width cuts a limit of 1000 m or more.
+    grid->setVerticalSpacing(0);
+    grid->addWidget(NLabel, 0, 0);
     grid->addWidget(WLabel, 1, 0);
-    grid->addWidget(ELabel, 1, 1);
-    grid->addWidget(SLabel, 2, 0, 1, 2, Qt::AlignHCenter);
+    grid->addWidget(ELabel, 2, 0);
+    grid->addWidget(SLabel, 3, 0);
     column->addWidget(limits);
 
     auto* bars = new QWidget(panel);
@@ -540,6 +554,8 @@ void TKvisPlotForm1::BuildStatusBar() {
 
 void TKvisPlotForm1::RebuildIndex() {
     index_.Build(Cave);
+    indexLines_ = Cave.LineCount;
+    fromLines_.clear(); // worked out when the first quick picture needs it
 }
 
 void TKvisPlotForm1::SurfaceResized() {
@@ -548,9 +564,20 @@ void TKvisPlotForm1::SurfaceResized() {
     image.fill(Qt::black);
     Surface->Image = image;
     Clip.PictureCleared();
-    SetViewArea(View, 0, 0, s.width(), s.height());
-    if (viewSetUp_)
-        PlottKviste();
+    if (!viewSetUp_) {
+        SetSurfaceArea(View, s.width(), s.height());
+        return;
+    }
+    if (fitted_) {
+        SetSurfaceArea(View, s.width(), s.height());
+        FitToPage(View, Cave);
+    } else
+        ResizeKeepingScale(View, s.width(), s.height());
+    PlottKviste();
+}
+
+void TKvisPlotForm1::ViewMoved() {
+    fitted_ = false;
 }
 
 void TKvisPlotForm1::SetGnomBox() {
@@ -568,12 +595,14 @@ void TKvisPlotForm1::InitierPlot() {
     InitPlotparameters(View);
     Switches.ShowWalls = false;
     Incrementlabel->setText(Latin(StepLabelText(View.RotStep)));
-    FitToPage(View, Summary);
+    FitToPage(View, Cave);
+    fitted_ = true;
 }
 
 void TKvisPlotForm1::SetupView() {
     const QSize s = Surface->size();
     SetViewPort(View, 0, 0, s.width(), s.height(), Summary);
+    SetSurfaceArea(View, s.width(), s.height()); // what is fitted is what is seen
     InitierPlot();
     viewSetUp_ = true;
     PlottKviste();
@@ -594,20 +623,27 @@ template <class F> static void PaintOn(QImage& image, F f) {
     f(canvas);
 }
 
-void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
-    if (!Processed)
-        return;
-    RebuildIndex();
+void TKvisPlotForm1::DrawPass(const TPlotSwitches& switches, bool withGrid, bool clear,
+                              const std::vector<std::int32_t>* fromLines) {
     ClipHideAll(); // the clear need not reach every figure, nor the cave leave them whole
     PaintOn(Surface->Image, [&](TQtCanvas& canvas) {
         if (clear) {
+            KeepProportions(View);
             const TViewLimits& v = View.Limits;
             SetToPCParams(View, v.West, v.South, v.East, v.North);
+            // The viewport may leave a rim of the surface; old pictures must not stay there.
+            canvas.SetPen({kColourBlack, kPenSolid, 1});
+            canvas.SetBrush({kColourBlack, true});
+            canvas.Rectangle(0, 0, Surface->Image.width() + 1, Surface->Image.height() + 1);
             ClearPlotScreen(canvas, View);
         }
-        TPlotPass pass{canvas, Cave, View, Switches, PlotColors, index_};
+        TPlotPass pass{canvas, Cave, View, switches, PlotColors, index_};
+        pass.CullToViewport = true;
+        pass.HideOverlappingLabels = !OverlappingNames1->isChecked();
+        pass.FromLines = fromLines;
+        pass.StationPositionsOnly = Switches.ShowStations && !switches.ShowStations;
         PlottPolygon(pass);
-        if (withGrid && Switches.ShowGrid) {
+        if (withGrid && switches.ShowGrid) {
             const TViewLimits& v = View.Limits;
             TegnGrid(canvas, View, PlotColors, v.West, v.North, v.East, v.South);
         }
@@ -617,13 +653,45 @@ void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
     Surface->update();
 }
 
+void TKvisPlotForm1::RedrawSwitch(bool withGrid, bool clear) {
+    if (!Processed)
+        return;
+    FullRedrawTimer->stop();
+    RebuildIndex();
+    DrawPass(Switches, withGrid, clear);
+}
+
 void TKvisPlotForm1::PlottKviste() {
+    FullRedrawTimer->stop();
     if (Processed) {
+        KeepProportions(View);
         UpdateStatusPanel();
         RedrawSwitch(true, true);
     }
     PlottClipPolyGoner();
     DrawGnomon();
+}
+
+void TKvisPlotForm1::QuickRedraw() {
+    const TPlotSwitches& sw = Switches;
+    const bool heavy = sw.ShowLabels || sw.ShowStations || sw.ShowWalls || sw.ShowCrossSections;
+    if (!Processed || !heavy) {
+        PlottKviste();
+        return;
+    }
+    KeepProportions(View);
+    UpdateStatusPanel();
+    // The index of the last full picture serves while the names stay as they are.
+    TPlotSwitches legs = sw;
+    legs.ShowLabels = legs.ShowStations = legs.ShowWalls = legs.ShowCrossSections = false;
+    if (indexLines_ != Cave.LineCount)
+        RebuildIndex();
+    if (fromLines_.size() != Cave.Lines.size())
+        fromLines_ = FromLines(Cave, index_);
+    DrawPass(legs, true, true, &fromLines_);
+    PlottClipPolyGoner();
+    DrawGnomon();
+    FullRedrawTimer->start();
 }
 
 void TKvisPlotForm1::DrawGnomon() {
@@ -663,7 +731,8 @@ void TKvisPlotForm1::UpdateActions() {
 // ---- view commands -----------------------------------------------------------------------
 
 void TKvisPlotForm1::FitToPageClick() {
-    FitToPage(View, Summary);
+    FitToPage(View, Cave);
+    fitted_ = true;
     PlottKviste();
 }
 
@@ -672,29 +741,35 @@ void TKvisPlotForm1::ZoomInClick() {
         Dialogs().Notice(kZoomLimitMessage);
         return;
     }
-    PlottKviste();
+    ViewMoved();
+    QuickRedraw();
 }
 
 void TKvisPlotForm1::ZoomOutClick() {
     Zoom(View, false);
-    PlottKviste();
+    ViewMoved();
+    QuickRedraw();
 }
 
 void TKvisPlotForm1::UpBtnClick() {
     ShiftView(View, 2);
-    PlottKviste();
+    ViewMoved();
+    QuickRedraw();
 }
 void TKvisPlotForm1::DownBtnClick() {
     ShiftView(View, 3);
-    PlottKviste();
+    ViewMoved();
+    QuickRedraw();
 }
 void TKvisPlotForm1::RightBtnClick() {
     ShiftView(View, 1);
-    PlottKviste();
+    ViewMoved();
+    QuickRedraw();
 }
 void TKvisPlotForm1::LeftbtnClick() {
     ShiftView(View, 0);
-    PlottKviste();
+    ViewMoved();
+    QuickRedraw();
 }
 void TKvisPlotForm1::Refresh1Click() {
     PlottKviste();
@@ -702,8 +777,10 @@ void TKvisPlotForm1::Refresh1Click() {
 
 void TKvisPlotForm1::CenterStation(const QString& name) {
     TVec3 r;
+    KeepProportions(View);
     if (!::CenterStation(View, Cave, name.toLatin1().toStdString(), r))
         return;
+    ViewMoved();
     PlottKviste();
     if (!Processed)
         return;
@@ -740,34 +817,40 @@ void TKvisPlotForm1::RotationBtnClick() {
 
 void TKvisPlotForm1::StepDone() {
     if (View.SimulRot)
-        PlottKviste();
+        QuickRedraw();
     else
         DrawGnomon();
 }
 
-void TKvisPlotForm1::RotateLeftBtnClick() {
-    RotateLeft(View);
+// A rotation or tilt turns the view about the cave point at the centre of the window.
+template <class Step> void TKvisPlotForm1::RotationStep(Step step) {
+    KeepProportions(View);
+    const TPlotView before = View;
+    const bool ok = step(View);
+    KeepCentreThroughRotation(View, before, Summary);
+    // A fitted view widens as far as the turned cave needs; a view the user chose keeps its
+    // scale.
+    if (fitted_)
+        WidenToHold(View, Cave);
     StepDone();
+    if (!ok)
+        Dialogs().Notice(kTiltLimitMessage);
+}
+
+void TKvisPlotForm1::RotateLeftBtnClick() {
+    RotationStep([](TPlotView& v) { return RotateLeft(v), true; });
 }
 void TKvisPlotForm1::RotateRightBtnClick() {
-    RotateRight(View);
-    StepDone();
+    RotationStep([](TPlotView& v) { return RotateRight(v), true; });
 }
 void TKvisPlotForm1::TiltBackBtnClick() {
-    const bool ok = TiltBack(View);
-    StepDone();
-    if (!ok)
-        Dialogs().Notice(kTiltLimitMessage);
+    RotationStep([](TPlotView& v) { return TiltBack(v); });
 }
 void TKvisPlotForm1::TiltOutWardsBtnClick() {
-    const bool ok = TiltOutwards(View);
-    StepDone();
-    if (!ok)
-        Dialogs().Notice(kTiltLimitMessage);
+    RotationStep([](TPlotView& v) { return TiltOutwards(v); });
 }
 void TKvisPlotForm1::ResetRotationBtnClick() {
-    ResetRotation(View);
-    StepDone();
+    RotationStep([](TPlotView& v) { return ResetRotation(v), true; });
 }
 
 void TKvisPlotForm1::RotateSpinEdit1Change(int value) {
@@ -890,6 +973,22 @@ void TKvisPlotForm1::StatOKButtonClick() {
     StatistikkPanel->hide();
 }
 
+void TKvisPlotForm1::OverlappingNames1Click() {
+    RedrawSwitch(true, true);
+}
+
+void TKvisPlotForm1::PlaceInFrame(QMdiSubWindow* sub) {
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    if (!area)
+        return;
+    const QRect visible = area->viewport()->rect();
+    const QSize size = QSize(900, 620).boundedTo(visible.size());
+    sub->resize(size);
+    const int x = std::clamp(sub->x(), 0, std::max(visible.width() - size.width(), 0));
+    const int y = std::clamp(sub->y(), 0, std::max(visible.height() - size.height(), 0));
+    sub->move(x, y);
+}
+
 void TKvisPlotForm1::Exit1Click() {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->close();
@@ -899,9 +998,47 @@ void TKvisPlotForm1::Exit1Click() {
 
 // ---- keys and mouse ----------------------------------------------------------------------
 
+// The keys of this window, which the frame's shortcuts must not take while it is active.
+static bool PlotKey(const QKeyEvent* e) {
+    const Qt::KeyboardModifiers mods =
+        e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (e->key() == Qt::Key_X && mods == Qt::AltModifier)
+        return true;
+    if (mods & ~Qt::ShiftModifier)
+        return false;
+    switch (e->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_F2:
+    case Qt::Key_F3:
+    case Qt::Key_F4:
+    case Qt::Key_F5:
+    case Qt::Key_F6:
+    case Qt::Key_F7:
+    case Qt::Key_F10:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TKvisPlotForm1::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && PlotKey(static_cast<QKeyEvent*>(event))) {
+        event->accept(); // delivered as a key press to this window instead
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
 void TKvisPlotForm1::keyPressEvent(QKeyEvent* event) {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const int key = event->key();
+    if (key == Qt::Key_X && (event->modifiers() & Qt::AltModifier)) {
+        Exit1Click();
+        return;
+    }
     if (View.RotationMode) {
         switch (key) {
         case Qt::Key_Left:
@@ -1083,6 +1220,15 @@ void TKvisPlotForm1::ExcludeStation1Click() {
         return;
     Cave.Lines[static_cast<std::size_t>(Interaction.SelectedLine)].Visible = false;
     PlottKviste();
+}
+
+void TKvisPlotForm1::Photos1Click() {
+    if (!ValidLine(Interaction.SelectedLine))
+        return;
+    TKvPicViewForm* viewer = ShowStationPhotos(this, Interaction.SelectedLine);
+    // A stored list changes which stations are marked as photographed.
+    connect(viewer, &TKvPicViewForm::PhotosStored, this, &TKvisPlotForm1::PlottKviste,
+            Qt::UniqueConnection);
 }
 
 void TKvisPlotForm1::DisplayHint(int x, int y, const QString& text) {

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -22,6 +23,8 @@ class QSpinBox;
 class QTableWidget;
 class QToolBar;
 class QToolButton;
+class QMdiSubWindow;
+class QTimer;
 
 class TKvisPlotForm1;
 
@@ -92,6 +95,10 @@ public:
     void SetGnomBox();
     void UpdateActions();
     void SetupView(); // SetViewPort, InitierPlot and a redraw, as on showing
+    // While the view moves: the legs at once, the full picture once the input has rested.
+    void QuickRedraw();
+    // Sizes and places a new plot window inside what its frame shows.
+    static void PlaceInFrame(QMdiSubWindow* sub);
 
     // View commands.
     void FitToPageClick();
@@ -137,6 +144,7 @@ public:
     void Statistics1Click();
     void StatOKButtonClick();
     void Exit1Click();
+    void OverlappingNames1Click();
 
     // Station pop-up menu, comment box, hint and finder.
     void FormMouseDown(Qt::MouseButton button, QPoint pos);
@@ -152,6 +160,7 @@ public:
     void CommentEdit1Escape();
     void ExcludeStation1Click();
     void SetAttributes1Click(); // the attribute dialog on this survey
+    void Photos1Click();
     void DisplayHint(int x, int y, const QString& text);
     void CloseHint();
     void FindStationBtnClick();
@@ -186,12 +195,14 @@ public:
 
     QAction *Labels1 = nullptr, *HVNO1 = nullptr, *CrossSections1 = nullptr, *Grid1 = nullptr,
             *NoCenterLines1 = nullptr, *Stations1 = nullptr, *CommentedStations1 = nullptr,
-            *PhotoStations1 = nullptr, *FindStation1 = nullptr;
+            *PhotoStations1 = nullptr, *FindStation1 = nullptr, *OverlappingNames1 = nullptr;
     QAction *SimultaneousRotation1 = nullptr, *Setstep1 = nullptr;
     QAction *RotationAction = nullptr, *RotationStepAction = nullptr;
     std::array<QAction*, 6> RotationBarActions{}; // enabled only while rotation is on
     QAction *PopupTitle1 = nullptr, *NodeCADEdit1 = nullptr, *ShowComment1 = nullptr,
             *AddComment1 = nullptr, *ExcludeStation1 = nullptr, *Photos1 = nullptr;
+
+    QTimer* FullRedrawTimer = nullptr; // single shot: the full picture after the input rests
 
     // Clip polygon: menus, pop-ups and file (KvisPlotForm1Clip.cpp).
     TClipPolyInteraction Clip;
@@ -230,6 +241,7 @@ public:
     QLineEdit* PolyNameEdit1 = nullptr;
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -245,6 +257,10 @@ private:
     void SurfaceResized();
     void StepDone(); // after a rotation step: gnomon, and the cave when SimulRot
     void RebuildIndex();
+    void DrawPass(const TPlotSwitches& switches, bool withGrid, bool clear,
+                  const std::vector<std::int32_t>* fromLines = nullptr);
+    void ViewMoved(); // the view left the fit: a resize keeps scale and centre from now on
+    template <class Step> void RotationStep(Step step);
     void BuildClipMenus(QMenu* clip);
     QAction* ClipAction(const char* name) const;
     void ClipPaint(const std::function<void(TPlotCanvas&)>& figures); // in exclusive-or
@@ -258,4 +274,7 @@ private:
     TStationIndex index_;
     bool rotationBarOn_ = false; // set only by RotationBtn
     bool viewSetUp_ = false;
+    bool fitted_ = false;                 // the view is a fit: a resize fits again
+    std::int32_t indexLines_ = -1;        // LineCount when index_ was built
+    std::vector<std::int32_t> fromLines_; // of index_, for the quick pictures
 };

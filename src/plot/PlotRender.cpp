@@ -1,9 +1,11 @@
 // The drawing pass of the plot window, in the order the screen and the plotter file share.
 #include "plot/PlotRender.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
 void SetPlotColors(TPlotColorTable& colors) {
     colors = {0x0000FFFF, 0x00FF00FF, 0x000000FF, 0x00FFFFFF, 0x00F0CAA6, 0x0000FF00};
@@ -31,11 +33,88 @@ struct TProjector {
     }
 };
 
-void Label(TPlotPass& pass, const str4& name, const TScreenPoint& s, const TVec3& r) {
+// What the screen can show: the viewport widened by a few pixels for pens and symbols.
+struct TCull {
+    bool On = false;
+    std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    explicit TCull(const TPlotPass& pass) {
+        On = pass.CullToViewport && !pass.Sink;
+        const std::int32_t m = 2 + std::clamp(pass.Switches.StationSize, 0, 1000);
+        Left = pass.View.VpLeft - m;
+        Top = pass.View.VpTop - m;
+        Right = pass.View.VpRight + m;
+        Bottom = pass.View.VpBottom + m;
+    }
+    // Both ends beyond the same edge: nothing of the segment can be seen.
+    bool Hidden(const TScreenPoint& a, const TScreenPoint& b) const {
+        return On && ((a.X < Left && b.X < Left) || (a.X > Right && b.X > Right) ||
+                      (a.Y < Top && b.Y < Top) || (a.Y > Bottom && b.Y > Bottom));
+    }
+    bool Hidden(const TScreenPoint& a) const { return Hidden(a, a); }
+};
+
+// Coarse occupancy of the viewport by labels: one test per covered cell keeps it linear.
+class TLabelGrid {
+public:
+    static constexpr std::int32_t kCell = 8;
+    explicit TLabelGrid(const TPlotView& view)
+        : left_(view.VpLeft), top_(view.VpTop),
+          cols_(std::max((view.VpRight - view.VpLeft) / kCell + 1, 1)),
+          rows_(std::max((view.VpBottom - view.VpTop) / kCell + 1, 1)) {}
+    // False when the box overlaps a taken cell; otherwise takes its cells.
+    bool Take(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+        if (cells_.empty())
+            cells_.assign(static_cast<std::size_t>(cols_) * static_cast<std::size_t>(rows_), 0);
+        const std::int32_t c1 = std::clamp((x1 - left_) / kCell, 0, cols_ - 1);
+        const std::int32_t c2 = std::clamp((x2 - left_) / kCell, 0, cols_ - 1);
+        const std::int32_t r1 = std::clamp((y1 - top_) / kCell, 0, rows_ - 1);
+        const std::int32_t r2 = std::clamp((y2 - top_) / kCell, 0, rows_ - 1);
+        for (std::int32_t r = r1; r <= r2; ++r)
+            for (std::int32_t c = c1; c <= c2; ++c)
+                if (cells_[Index(r, c)])
+                    return false;
+        for (std::int32_t r = r1; r <= r2; ++r)
+            for (std::int32_t c = c1; c <= c2; ++c)
+                cells_[Index(r, c)] = 1;
+        return true;
+    }
+
+private:
+    std::size_t Index(std::int32_t r, std::int32_t c) const {
+        return static_cast<std::size_t>(r) * static_cast<std::size_t>(cols_) +
+               static_cast<std::size_t>(c);
+    }
+    std::int32_t left_, top_, cols_, rows_;
+    std::vector<std::uint8_t> cells_;
+};
+
+// The screen-only decisions of one pass.
+struct TPassState {
+    TCull Cull;
+    bool HideOverlaps;
+    TLabelGrid Labels;
+    explicit TPassState(const TPlotPass& pass)
+        : Cull(pass), HideOverlaps(pass.HideOverlappingLabels && !pass.Sink), Labels(pass.View) {}
+};
+
+void Label(TPlotPass& pass, TPassState& st, const str4& name, const TScreenPoint& s,
+           const TVec3& r) {
     TPlotCanvas& c = pass.Canvas;
-    c.SetFontColour(pass.Colors[kColLabel]);
-    c.TextOut(s.X + 2 * pass.View.UnitX, s.Y - 2 * pass.View.UnitY, name.str());
-    c.SetFontColour(pass.Colors[kColDefault]);
+    const std::int32_t x = s.X + 2 * pass.View.UnitX, y = s.Y - 2 * pass.View.UnitY;
+    // A label reaches right and down from its corner; none is wider than a few dozen pixels.
+    constexpr std::int32_t kReach = 64;
+    const bool unseen = st.Cull.On && (x > st.Cull.Right || y > st.Cull.Bottom ||
+                                       x + kReach < st.Cull.Left || y + kReach < st.Cull.Top);
+    bool draw = !unseen;
+    if (draw && st.HideOverlaps) {
+        const std::string text = name.str();
+        draw = st.Labels.Take(x, y, x + c.TextWidth(text), y + c.TextHeight(text));
+    }
+    if (draw) {
+        c.SetFontColour(pass.Colors[kColLabel]);
+        c.TextOut(x, y, name.str());
+        c.SetFontColour(pass.Colors[kColDefault]);
+    }
     c.MoveTo(s.X, s.Y);
     if (pass.Sink) {
         pass.Sink->Label(16, name.str(), r.X + 0.25, r.Y);
@@ -43,15 +122,21 @@ void Label(TPlotPass& pass, const str4& name, const TScreenPoint& s, const TVec3
     }
 }
 
-void StationSymbol(TPlotPass& pass, std::int32_t i, const TScreenPoint& s, const TVec3& r) {
+void StationSymbol(TPlotPass& pass, const TPassState& st, std::int32_t i, const TScreenPoint& s,
+                   const TVec3& r) {
     TPlotCanvas& c = pass.Canvas;
     Tdatalinje& line = pass.Cave.Lines[static_cast<std::size_t>(i)];
     const TPlotBrush saved = c.Brush();
     std::uint32_t colour = line.Comment.empty() ? kColourBlue : kColourRed;
-    if (pass.Switches.ShowPhotoStations && line.HasPhotos)
-        colour = kColourFuchsia;
+    // A station closed by a loop is drawn again by its later shot; the photos usually sit on
+    // its first one.
+    if (pass.Switches.ShowPhotoStations) {
+        const std::int32_t first = line.HasPhotos ? i : pass.Index.FirstLineTo(line.ToName);
+        if (first > 0 && pass.Cave.Lines[static_cast<std::size_t>(first)].HasPhotos)
+            colour = kColourFuchsia;
+    }
     c.SetBrush({colour, true});
-    if (!(pass.Switches.CommentedOnly && line.Comment.empty())) {
+    if (!(pass.Switches.CommentedOnly && line.Comment.empty()) && !st.Cull.Hidden(s)) {
         const std::int32_t size = pass.Switches.StationSize;
         c.Ellipse(s.X - size, s.Y - size, s.X + size, s.Y + size);
     }
@@ -63,15 +148,23 @@ void StationSymbol(TPlotPass& pass, std::int32_t i, const TScreenPoint& s, const
     line.ScreenPos = s;
 }
 
-void CentreLine(TPlotPass& pass, const Tdatalinje& line, const TScreenPoint& t, const TVec3& r) {
+void CentreLine(TPlotPass& pass, const TPassState& st, const Tdatalinje& line,
+                const TScreenPoint& from, const TScreenPoint& t, const TVec3& r) {
     TPlotCanvas& c = pass.Canvas;
-    const TPlotPen saved = c.Pen();
-    c.SetPen({line.Colour, line.PenStyle, line.PenWidth});
-    c.LineTo(t.X, t.Y);
-    c.SetPen(saved);
+    if (st.Cull.Hidden(from, t))
+        c.MoveTo(t.X, t.Y);
+    else {
+        const TPlotPen saved = c.Pen();
+        c.SetPen({line.Colour, line.PenStyle, line.PenWidth});
+        c.LineTo(t.X, t.Y);
+        c.SetPen(saved);
+    }
     if (pass.Sink)
         pass.Sink->PenDown(r.X, r.Y);
 }
+
+void Walls(TPlotPass& pass, const TPassState& st, const TProjector& proj, std::int32_t i);
+void Profile(TPlotPass& pass, const TPassState& st, const TProjector& proj, std::int32_t i);
 
 } // namespace
 
@@ -81,6 +174,7 @@ void PlottPolygon(TPlotPass& pass) {
     const TPlotView& view = pass.View;
     const TPlotSwitches& sw = pass.Switches;
     const TProjector proj(view);
+    TPassState st(pass);
     TVec3 r;
     TScreenPoint s;
 
@@ -99,7 +193,7 @@ void PlottPolygon(TPlotPass& pass) {
     if (cave.LineCount < 1)
         return;
     if (sw.ShowLabels)
-        Label(pass, cave.Lines[1].FromName, s, r);
+        Label(pass, st, cave.Lines[1].FromName, s, r);
 
     TScreenPoint t;
     TVec3 rt;
@@ -109,26 +203,35 @@ void PlottPolygon(TPlotPass& pass) {
         line.ScreenPos = t;
         if (line.Visible) {
             if (sw.ShowCentreLines)
-                CentreLine(pass, line, t, rt);
+                CentreLine(pass, st, line, s, t, rt);
             if (sw.ShowLabels)
-                Label(pass, line.ToName, t, rt);
+                Label(pass, st, line.ToName, t, rt);
             if (sw.ShowStations)
-                StationSymbol(pass, 1, t, rt);
+                StationSymbol(pass, st, 1, t, rt);
+            else if (pass.StationPositionsOnly)
+                line.ScreenPos = t;
             if (sw.ShowWalls)
-                PlottHVNO(pass, 1);
+                Walls(pass, st, proj, 1);
             c.MoveTo(t.X, t.Y);
             if (pass.Sink)
                 pass.Sink->PenUp(rt.X, rt.Y);
             if (sw.ShowCrossSections && line.HasScan)
-                PlottProfil(pass, 1);
+                Profile(pass, st, proj, 1);
         }
     }
 
     TVec3 rf;
     TScreenPoint f;
+    const std::vector<std::int32_t>* known = pass.FromLines;
+    if (known && known->size() != cave.Lines.size())
+        known = nullptr;
+    constexpr std::int32_t kAhead = 16; // lookups started early hide the memory's latency
     for (std::int32_t i = 2; i <= cave.LineCount; ++i) {
         Tdatalinje& line = cave.Lines[static_cast<std::size_t>(i)];
-        const std::int32_t from = pass.Index.FirstLineTo(line.FromName);
+        if (!known && i + kAhead <= cave.LineCount)
+            pass.Index.Prefetch(cave.Lines[static_cast<std::size_t>(i + kAhead)].FromName);
+        const std::int32_t from =
+            known ? (*known)[static_cast<std::size_t>(i)] : pass.Index.FirstLineTo(line.FromName);
         // A from-station that no shot reaches has no point to start from: no centre line,
         // and the shot's own station stands in for it.
         proj.Project(line.Pos, rt, t);
@@ -143,25 +246,38 @@ void PlottPolygon(TPlotPass& pass) {
         if (!line.Visible)
             continue;
         if (sw.ShowWalls)
-            PlottHVNO(pass, i);
+            Walls(pass, st, proj, i);
         c.MoveTo(f.X, f.Y);
         if (pass.Sink)
             pass.Sink->PenUp(rf.X, rf.Y);
         if (sw.ShowCentreLines && from > 0)
-            CentreLine(pass, line, t, rt);
+            CentreLine(pass, st, line, f, t, rt);
         if (sw.ShowLabels)
-            Label(pass, line.ToName, t, rt);
+            Label(pass, st, line.ToName, t, rt);
         if (sw.ShowStations)
-            StationSymbol(pass, i, t, rt);
+            StationSymbol(pass, st, i, t, rt);
+        else if (pass.StationPositionsOnly)
+            line.ScreenPos = t;
         if (sw.ShowCrossSections && line.HasScan)
-            PlottProfil(pass, i);
+            Profile(pass, st, proj, i);
     }
 }
 
 void PlottHVNO(TPlotPass& pass, std::int32_t i) {
+    const TPassState st(pass);
+    Walls(pass, st, TProjector(pass.View), i);
+}
+
+void PlottProfil(TPlotPass& pass, std::int32_t i) {
+    const TPassState st(pass);
+    Profile(pass, st, TProjector(pass.View), i);
+}
+
+namespace {
+
+void Walls(TPlotPass& pass, const TPassState& st, const TProjector& proj, std::int32_t i) {
     TPlotCanvas& c = pass.Canvas;
     const Tdatalinje& line = pass.Cave.Lines[static_cast<std::size_t>(i)];
-    const TProjector proj(pass.View);
     const std::uint32_t wall = pass.Colors[kColWall];
     c.SetPen({wall, kPenDot, c.Pen().Width});
     TVec3 rc, r;
@@ -176,10 +292,12 @@ void PlottHVNO(TPlotPass& pass, std::int32_t i) {
                            {line.Pos.X, line.Pos.Y, line.CeilingZ}};
     for (const TVec3& e : ends) {
         proj.Project(e, r, s);
-        c.LineTo(s.X, s.Y);
+        if (!st.Cull.Hidden(sc, s)) {
+            c.LineTo(s.X, s.Y);
+            c.SetPixel(s.X, s.Y, pass.Colors[kColWallEnd]);
+        }
         if (pass.Sink)
             pass.Sink->PenDown(r.X, r.Y);
-        c.SetPixel(s.X, s.Y, pass.Colors[kColWallEnd]);
         c.MoveTo(sc.X, sc.Y);
         if (pass.Sink)
             pass.Sink->PenUp(rc.X, rc.Y);
@@ -187,10 +305,9 @@ void PlottHVNO(TPlotPass& pass, std::int32_t i) {
     c.SetPen({pass.Colors[kColDefault], kPenSolid, c.Pen().Width});
 }
 
-void PlottProfil(TPlotPass& pass, std::int32_t i) {
+void Profile(TPlotPass& pass, const TPassState& st, const TProjector& proj, std::int32_t i) {
     TPlotCanvas& c = pass.Canvas;
     const Tdatalinje& line = pass.Cave.Lines[static_cast<std::size_t>(i)];
-    const TProjector proj(pass.View);
     const TPlotPen saved = c.Pen();
     const std::uint32_t colour = pass.Switches.ScanColour;
     c.SetPen({colour, pass.Switches.ScanPenStyle, saved.Width});
@@ -198,7 +315,7 @@ void PlottProfil(TPlotPass& pass, std::int32_t i) {
     const std::size_t n =
         std::min(line.ScanPoints.size(), static_cast<std::size_t>(std::max(line.ScanCount, 0)));
     TVec3 r;
-    TScreenPoint q;
+    TScreenPoint q, prev;
     for (std::size_t j = 0; j < n; ++j) {
         proj.Project(line.ScanPoints[j].World, r, q);
         if (j == 0) {
@@ -206,18 +323,34 @@ void PlottProfil(TPlotPass& pass, std::int32_t i) {
             if (pass.Sink)
                 pass.Sink->PenUp(r.X, r.Y);
         } else if (pass.Switches.ScanPointMode) {
-            c.SetPixel(q.X, q.Y, colour);
+            if (!st.Cull.Hidden(q))
+                c.SetPixel(q.X, q.Y, colour);
             if (pass.Sink) {
                 pass.Sink->Circle(8, r.X, r.Y, 0.1, 0);
                 pass.Sink->PenUp(r.X, r.Y);
             }
         } else {
-            c.LineTo(q.X, q.Y);
+            if (st.Cull.Hidden(prev, q))
+                c.MoveTo(q.X, q.Y);
+            else
+                c.LineTo(q.X, q.Y);
             if (pass.Sink)
                 pass.Sink->PenDown(r.X, r.Y);
         }
+        prev = q;
     }
     c.SetPen(saved);
+}
+
+} // namespace
+
+std::vector<std::int32_t> FromLines(const TKviste& cave, const TStationIndex& index) {
+    std::vector<std::int32_t> from(cave.Lines.size(), 0);
+    const std::int32_t n = std::min(cave.LineCount, static_cast<std::int32_t>(from.size()) - 1);
+    for (std::int32_t i = 1; i <= n; ++i)
+        from[static_cast<std::size_t>(i)] =
+            index.FirstLineTo(cave.Lines[static_cast<std::size_t>(i)].FromName);
+    return from;
 }
 
 double GridSpacing(double width) {
@@ -300,6 +433,9 @@ void TegnGrid(TPlotCanvas& canvas, const TPlotView& view, const TPlotColorTable&
     canvas.SetPen({colors[kColDefault], kPenSolid, canvas.Pen().Width});
 }
 
+// The box is small and the window's text units follow the plot surface, not the box: the texts
+// are laid out from their own sizes, the angles on top, step and "SimulRot" at the bottom
+// (on two lines when one is too narrow), and the axes scaled to the room left between them.
 void PlottGnomon(TPlotCanvas& c, TPlotView& view) {
     const std::int32_t w = view.GnomWidth - view.GnomLeft;
     const std::int32_t h = view.GnomHeight - view.GnomTop;
@@ -309,10 +445,30 @@ void PlottGnomon(TPlotCanvas& c, TPlotView& view) {
     c.Rectangle(0, 0, w, h);
     c.SetPenColour(kColourYellow);
 
-    view.GnomScaleX = w / 3.0;
-    view.GnomOffsetX = 1.5 * view.GnomScaleX;
-    view.GnomScaleY = -h / 3.0;
-    view.GnomOffsetY = -1.7 * view.GnomScaleY;
+    std::string angles, tilt, step;
+    RealToStr(5, 2, angles, view.RotAngle);
+    RealToStr(3, 1, tilt, view.TiltAngle);
+    angles += "/" + tilt;
+    RealToStr(3, 1, step, view.RotStep);
+    const std::string stepText = "Step:" + step + " ";
+    const char* const simul = "SimulRot";
+
+    constexpr std::int32_t kMargin = 2;
+    const std::int32_t th = std::max(c.TextHeight("X"), 1);
+    const std::int32_t stepW = c.TextWidth(stepText), simulW = c.TextWidth(simul);
+    const bool twoLines = view.SimulRot && 2 * kMargin + stepW + th + simulW > w;
+    const std::int32_t bottomY = h - kMargin - th;
+    const std::int32_t stepY = twoLines ? bottomY - th : bottomY;
+    const std::int32_t areaTop = kMargin + th + 1, areaBottom = stepY - 1;
+
+    const std::int32_t labelW = std::max(c.TextWidth("W"), c.TextWidth("N"));
+    const double rx = w / 2.0 - labelW - 4 - kMargin;
+    const double ry = (areaBottom - areaTop) / 2.0 - th;
+    const double radius = std::max(std::min(rx, ry), 3.0);
+    view.GnomScaleX = radius;
+    view.GnomOffsetX = w / 2.0;
+    view.GnomScaleY = -radius;
+    view.GnomOffsetY = (areaTop + areaBottom) / 2.0;
 
     static const char* const kNames[6] = {"W", "E", "S", "N", "D", "U"};
     for (int axis = 0; axis < 3; ++axis) {
@@ -324,15 +480,20 @@ void PlottGnomon(TPlotCanvas& c, TPlotView& view) {
             TScreenPoint& g = ends[k];
             GnomonToScreen(view, r.X, r.Y, g.X, g.Y);
             const std::string name = kNames[e];
+            const std::int32_t tw = c.TextWidth(name);
             c.SetFontColour(r.Z < 0 ? kColourSkyBlue : kColourYellow);
-            std::int32_t x;
-            if (axis == 2)
-                x = g.X - c.TextWidth(name) / 2;
-            else if (r.X > 0)
-                x = g.X + 2 * view.UnitX;
-            else
-                x = g.X - (e == 0 ? 6 : 4) * view.UnitX;
-            c.TextOut(x, g.Y - 2 * view.UnitY, name);
+            std::int32_t x, y;
+            if (axis == 2) {
+                // Seen end-on both ends meet in the middle: "U" above its end, "D" below.
+                x = g.X - tw / 2;
+                y = e == 5 ? g.Y - th : g.Y + 1;
+            } else {
+                x = r.X > 0 ? g.X + 3 : g.X - tw - 3;
+                y = g.Y - th / 2;
+            }
+            x = std::clamp(x, kMargin, std::max(w - kMargin - tw, kMargin));
+            y = std::clamp(y, areaTop, std::max(areaBottom - th, areaTop));
+            c.TextOut(x, y, name);
             c.SetPenColour(kColourYellow);
             c.SetFontColour(kColourYellow);
         }
@@ -341,15 +502,10 @@ void PlottGnomon(TPlotCanvas& c, TPlotView& view) {
     }
 
     c.SetFontColour(view.RotationMode ? kColourFuchsia : kColourYellow);
-    std::string angles, tilt, step;
-    RealToStr(5, 2, angles, view.RotAngle);
-    RealToStr(3, 1, tilt, view.TiltAngle);
-    c.TextOut(3 * view.UnitX, view.UnitY, angles + "/" + tilt);
-    RealToStr(3, 1, step, view.RotStep);
-    c.TextOut(view.UnitX, view.GnomHeight - 4 * view.UnitY, "Step:" + step + " ");
+    c.TextOut(kMargin + 1, kMargin, angles);
+    c.TextOut(kMargin + 1, stepY, stepText);
     if (view.SimulRot)
-        c.TextOut(view.GnomWidth - 9 * c.TextWidth("M"), view.GnomHeight - 4 * view.UnitY,
-                  "SimulRot");
+        c.TextOut(std::max(w - kMargin - simulW, kMargin), bottomY, simul);
     c.SetPenColour(kColourYellow);
     c.SetFontColour(kColourYellow);
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // One plot window's display switches.
 struct TPlotSwitches {
@@ -57,7 +58,19 @@ struct TPlotPass {
     const TPlotColorTable& Colors;
     const TStationIndex& Index;     // built from Cave: from-station lookup without a search
     TPlotWorldSink* Sink = nullptr; // the plotter file during an export
+    // Screen only (ignored while a Sink records): leave out what lies wholly outside the
+    // viewport, and a label that would overprint one already drawn. Files keep every element.
+    bool CullToViewport = false;
+    bool HideOverlappingLabels = false;
+    // Index's answer for every line's FromName, worked out once (FromLines of TStationIndex)
+    // for passes that follow each other while the view moves; used when it fits the cave.
+    const std::vector<std::int32_t>* FromLines = nullptr;
+    // Symbols left out for speed: each station's ScreenPos is still set as its symbol would
+    // set it, so that hit tests and clipping see the same points.
+    bool StationPositionsOnly = false;
 };
+// The first line ending at each line's FromName, 0 where none does (entry 0 unused).
+std::vector<std::int32_t> FromLines(const TKviste& cave, const TStationIndex& index);
 
 // Fills the viewport black, then pen yellow and font Arial in white.
 void ClearPlotScreen(TPlotCanvas& canvas, const TPlotView& view);

@@ -23,6 +23,59 @@ void SetViewArea(TPlotView& view, std::int32_t workLeft, std::int32_t workTop,
     view.UnitY = workHeight / 150;
 }
 
+void SetSurfaceArea(TPlotView& view, std::int32_t width, std::int32_t height) {
+    view.VpLeft = 0;
+    view.VpTop = 0;
+    view.VpRight = std::max(width - 1, 1);
+    view.VpBottom = std::max(height - 1, 1);
+    view.UnitX = width / 350;
+    view.UnitY = height / 150;
+}
+
+// Limits of at least w by h about (cx, cy), widened to the viewport's proportions.
+static void LimitsAbout(TPlotView& view, double cx, double cy, double w, double h) {
+    const double vpW = std::max(view.VpRight - view.VpLeft, 1);
+    const double vpH = std::max(view.VpBottom - view.VpTop, 1);
+    if (w / h < vpW / vpH)
+        w = h * vpW / vpH;
+    else
+        h = w * vpH / vpW;
+    view.Limits = {cx - w / 2, cx + w / 2, cy - h / 2, cy + h / 2};
+}
+
+void KeepProportions(TPlotView& view) {
+    const TViewLimits& v = view.Limits;
+    double w = v.East - v.West, h = v.North - v.South;
+    if (!(w > 0) || !std::isfinite(w))
+        w = kMinViewExtent;
+    if (!(h > 0) || !std::isfinite(h))
+        h = kMinViewExtent;
+    const double cx = (v.East + v.West) / 2, cy = (v.North + v.South) / 2;
+    if (!std::isfinite(cx) || !std::isfinite(cy))
+        return;
+    const double vpW = std::max(view.VpRight - view.VpLeft, 1);
+    const double vpH = std::max(view.VpBottom - view.VpTop, 1);
+    // Already in proportion: the limits stay exactly as they are.
+    if (std::fabs(w * vpH - h * vpW) <= 1e-12 * w * vpH)
+        return;
+    LimitsAbout(view, cx, cy, w, h);
+}
+
+void ResizeKeepingScale(TPlotView& view, std::int32_t width, std::int32_t height) {
+    const TViewLimits& v = view.Limits;
+    const double oldW = std::max(view.VpRight - view.VpLeft, 1);
+    const double perPixel = (v.East - v.West) / oldW;
+    const double cx = (v.East + v.West) / 2, cy = (v.North + v.South) / 2;
+    SetSurfaceArea(view, width, height);
+    if (!(perPixel > 0) || !std::isfinite(perPixel)) {
+        KeepProportions(view);
+        return;
+    }
+    const double w = perPixel * (view.VpRight - view.VpLeft);
+    const double h = perPixel * (view.VpBottom - view.VpTop);
+    view.Limits = {cx - w / 2, cx + w / 2, cy - h / 2, cy + h / 2};
+}
+
 // The cave's plan extent, widened about its centre to at least kMinViewExtent each way.
 static void CaveExtents(const TSummaryValues& s, double& w, double& e, double& so, double& n) {
     w = s.MinEast;
@@ -91,35 +144,70 @@ TViewRotation::TViewRotation(const TPlotView& view) {
     sinS_ = std::sin(s);
 }
 
-void FitToPage(TPlotView& view, const TSummaryValues& summary) {
-    double cW, cE, cS, cN;
-    CaveExtents(summary, cW, cE, cS, cN);
-    TViewLimits& v = view.Limits;
-    const double dx = cE - cW, dy = cN - cS;
-    const double ratio = (v.North - v.South) / (v.East - v.West);
-    const double a = (v.East - cW) / (cE - cW), b = v.West - a * cW;
-    const double c = (v.North - v.South) / (cN - cS), d = v.South - c * cS;
-    v.West = a * cW + b;
-    v.South = c * cS + d;
-    if (dy >= dx) {
-        v.North = c * cN + d;
-        v.East = v.North / ratio;
-    } else {
-        v.East = a * cE + b;
-        v.North = v.East * ratio;
+namespace {
+
+// The view-plane extent of the start point and every station in the current angles.
+struct TExtent {
+    double MinX, MaxX, MinY, MaxY;
+};
+TExtent RotatedExtent(const TPlotView& view, const TKviste& cave) {
+    const TViewRotation rot(view);
+    TVec3 r;
+    rot.Apply(cave.StartPos, r);
+    TExtent e{r.X, r.X, r.Y, r.Y};
+    const std::int32_t n =
+        std::min(cave.LineCount, static_cast<std::int32_t>(cave.Lines.size()) - 1);
+    for (std::int32_t i = 1; i <= n; ++i) {
+        rot.Apply(cave.Lines[static_cast<std::size_t>(i)].Pos, r);
+        e.MinX = std::min(e.MinX, r.X);
+        e.MaxX = std::max(e.MaxX, r.X);
+        e.MinY = std::min(e.MinY, r.Y);
+        e.MaxY = std::max(e.MaxY, r.Y);
     }
-    // East := North / ratio collapses the view when North is 0 or below West (a cave south
-    // of the start); keep the ratio from West instead of dividing by a zero width later.
-    if (!(v.East - v.West > 0) || !std::isfinite(v.East))
-        v.East = v.West + (v.North - v.South) / ratio;
-    if (!(v.East - v.West > 0) || !std::isfinite(v.East)) {
-        v.East = v.West + std::max(dx, kMinViewExtent);
-        v.North = v.South + std::max(dy, kMinViewExtent);
-    }
-    if (!(v.North - v.South > 0) || !std::isfinite(v.North))
-        v.North = v.South +
-                  (v.East - v.West) * std::max(dy, kMinViewExtent) / std::max(dx, kMinViewExtent);
-    CenterPlotPortToPoint(view, (cE + cW) / 2, (cN + cS) / 2);
+    if (!std::isfinite(e.MinX) || !std::isfinite(e.MaxX) || !std::isfinite(e.MinY) ||
+        !std::isfinite(e.MaxY))
+        e = {0, 0, 0, 0};
+    return e;
+}
+
+constexpr double kFitMargin = 1.1; // 5 % each way
+
+} // namespace
+
+void WidenToHold(TPlotView& view, const TKviste& cave) {
+    const TExtent e = RotatedExtent(view, cave);
+    const TViewLimits& v = view.Limits;
+    const double cx = (v.East + v.West) / 2, cy = (v.North + v.South) / 2;
+    const double w = 2 * std::max(std::fabs(e.MaxX - cx), std::fabs(cx - e.MinX)) * kFitMargin;
+    const double h = 2 * std::max(std::fabs(e.MaxY - cy), std::fabs(cy - e.MinY)) * kFitMargin;
+    if (!std::isfinite(w) || !std::isfinite(h) || !std::isfinite(cx) || !std::isfinite(cy))
+        return;
+    LimitsAbout(view, cx, cy, std::max(w, v.East - v.West), std::max(h, v.North - v.South));
+}
+
+void FitToPage(TPlotView& view, const TKviste& cave) {
+    const TExtent e = RotatedExtent(view, cave);
+    const double minX = e.MinX, maxX = e.MaxX, minY = e.MinY, maxY = e.MaxY;
+    const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
+    LimitsAbout(view, cx, cy, std::max(maxX - minX, kMinViewExtent) * kFitMargin,
+                std::max(maxY - minY, kMinViewExtent) * kFitMargin);
+}
+
+void KeepCentreThroughRotation(TPlotView& view, const TPlotView& before,
+                               const TSummaryValues& summary) {
+    const TVec3 middle{(summary.MinEast + summary.MaxEast) / 2,
+                       (summary.MinNorth + summary.MaxNorth) / 2,
+                       (summary.MinZ + summary.MaxZ) / 2};
+    const TViewRotation old(before);
+    TVec3 m;
+    old.Apply(middle, m);
+    const TViewLimits& b = before.Limits;
+    const TVec3 centre{(b.West + b.East) / 2, (b.South + b.North) / 2, m.Z};
+    TVec3 p, r;
+    old.Invert(centre, p);
+    TViewRotation(view).Apply(p, r);
+    if (std::isfinite(r.X) && std::isfinite(r.Y))
+        CenterPlotPortToPoint(view, r.X, r.Y);
 }
 
 bool Zoom(TPlotView& view, bool in) {

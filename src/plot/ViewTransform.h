@@ -43,6 +43,13 @@ void SetViewPort(TPlotView& view, std::int32_t workLeft, std::int32_t workTop,
 // Steps 1 and 2 of SetViewPort alone: a new drawing area keeps the view limits.
 void SetViewArea(TPlotView& view, std::int32_t workLeft, std::int32_t workTop,
                  std::int32_t workWidth, std::int32_t workHeight);
+// A window's drawing surface: the viewport is all of it, so what is fitted is what is seen.
+void SetSurfaceArea(TPlotView& view, std::int32_t width, std::int32_t height);
+// Widens the limits about their centre to the viewport's proportions (never narrows them), so
+// that the mapping shows exactly the limits and their labels tell what is visible.
+void KeepProportions(TPlotView& view);
+// A new viewport size that keeps the scale and the point at the centre.
+void ResizeKeepingScale(TPlotView& view, std::int32_t width, std::int32_t height);
 
 void SetToPCParams(TPlotView& view, double west, double south, double east, double north);
 void ToScreen(const TPlotView& view, double x, double y, std::int32_t& sx, std::int32_t& sy);
@@ -60,12 +67,27 @@ public:
         r.Y = cosS_ * y + sinS_ * a.Z;
         r.Z = -sinS_ * y + cosS_ * a.Z;
     }
+    // The world point of a view-plane point and depth (the rotation is orthonormal).
+    void Invert(const TVec3& r, TVec3& a) const {
+        a.X = cosT_ * r.X - cosS_ * sinT_ * r.Y + sinS_ * sinT_ * r.Z;
+        a.Y = sinT_ * r.X + cosS_ * cosT_ * r.Y - sinS_ * cosT_ * r.Z;
+        a.Z = sinS_ * r.Y + cosS_ * r.Z;
+    }
 
 private:
     double cosT_, sinT_, cosS_, sinS_;
 };
 
-void FitToPage(TPlotView& view, const TSummaryValues& summary);
+// Limits that hold every station (and the start point) of the current rotated view, centred,
+// with a margin of 5 % each way, in the viewport's proportions.
+void FitToPage(TPlotView& view, const TKviste& cave);
+// After the angles changed from those of `before`: the cave point that was at the centre of the
+// window (at the depth of the cave's middle) is at the centre again.
+void KeepCentreThroughRotation(TPlotView& view, const TPlotView& before,
+                               const TSummaryValues& summary);
+// Widens the limits about their centre (never narrows them) until every station of the current
+// view lies inside with the fit's margin: a fitted view keeps the whole cave while it turns.
+void WidenToHold(TPlotView& view, const TKviste& cave);
 // False (and no change) when zooming in has reached its limit.
 bool Zoom(TPlotView& view, bool in);
 void ShiftView(TPlotView& view, int dir);

@@ -29,7 +29,7 @@ struct TNameLists {
 
     TNameLists(const TKviste& cave, bool withFrom) {
         const std::int32_t n = ShotCount(cave);
-        std::unordered_map<std::uint64_t, std::int32_t> ids;
+        std::unordered_map<std::uint64_t, std::int32_t, TSeededKeyHash> ids;
         ids.reserve(static_cast<std::size_t>(n) * 2);
         auto idOf = [&](const str4& name) {
             auto [it, added] = ids.try_emplace(name.Key(), static_cast<std::int32_t>(ids.size()));
@@ -85,7 +85,7 @@ void AppendTraceLine(std::string& log, std::int64_t loop, std::int32_t c, const 
 
 std::int64_t CountLoopPairs(const TKviste& cave) {
     const std::int32_t n = ShotCount(cave);
-    std::unordered_map<std::uint64_t, std::int64_t> seen;
+    std::unordered_map<std::uint64_t, std::int64_t, TSeededKeyHash> seen;
     seen.reserve(static_cast<std::size_t>(n));
     std::int64_t pairs = 0;
     for (std::int32_t k = 1; k <= n; ++k)
@@ -143,52 +143,86 @@ void FindLoops(TKviste& cave, TLoopTable& loops, std::string& log) {
     EndLine(log);
 }
 
+namespace {
+
+// Walks the path of the loop closed by shots i < j: entry(k) for every path entry in order,
+// trace(c) where the forward walk writes a trace line.
+template <class Entry, class Trace>
+void WalkLoopPath(const KvisArray& lines, const TNameLists& names, std::int32_t i, std::int32_t j,
+                  Entry&& entry, Trace&& trace) {
+    auto line = [&](std::int32_t k) -> const Tdatalinje& {
+        return lines[static_cast<std::size_t>(k)];
+    };
+    std::int32_t c = j;
+    entry(c);
+    bool forward = false;
+    // Back along the branch of j, towards i or the station the branches part from.
+    while (i < c) {
+        if (line(c).FromName == line(c - 1).ToName) {
+            --c;
+            entry(c);
+            continue;
+        }
+        const std::int32_t p = names.EndingBefore(c);
+        if (p == 0)
+            break; // nothing earlier reaches this station: the path ends untraced
+        c = p;
+        entry(c);
+        if (p < i) {
+            forward = true;
+            break;
+        }
+    }
+    // Forward along the branch of i, up to i.
+    while (forward) {
+        if (line(c + 1).ToName == line(i).ToName) {
+            entry(c + 1);
+            break;
+        }
+        trace(c);
+        const std::int32_t q = names.LeavingAfter(c, i);
+        if (q == 0)
+            break;
+        c = q;
+        entry(c);
+        trace(c);
+    }
+}
+
+} // namespace
+
+TLoopWork CountLoopWork(const TKviste& cave, std::int64_t maxEntries) {
+    TLoopWork work;
+    work.Loops = CountLoopPairs(cave);
+    const TNameLists names(cave, true);
+    for (const auto& list : names.EndingAt) {
+        for (std::size_t a = 0; a < list.size(); ++a) {
+            for (std::size_t b = a + 1; b < list.size(); ++b) {
+                if (work.PathEntries > maxEntries) {
+                    work.Complete = false;
+                    return work;
+                }
+                WalkLoopPath(
+                    cave.Lines, names, list[a], list[b], [&](std::int32_t) { ++work.PathEntries; },
+                    [&](std::int32_t) { ++work.TraceLines; });
+            }
+        }
+    }
+    return work;
+}
+
 void BuildLoopPaths(const TKviste& cave, const TLoopTable& loops, TLoopPaths& paths,
                     std::string& tmp, std::string& log) {
     paths.Clear();
     const TNameLists names(cave, true);
-    const auto& lines = cave.Lines;
-    auto line = [&](std::int32_t k) -> const Tdatalinje& {
-        return lines[static_cast<std::size_t>(k)];
-    };
-
     for (std::int64_t l = 1; l <= loops.LoopCount(); ++l) {
         const std::int32_t i = loops.Loops[static_cast<std::size_t>(l)].FromLine;
         const std::int32_t j = loops.Loops[static_cast<std::size_t>(l)].ToLine;
-        std::int32_t c = j;
-        paths.Entries.push_back(c);
-        bool forward = false;
-        // Back along the branch of j, towards i or the station the branches part from.
-        while (i < c) {
-            if (line(c).FromName == line(c - 1).ToName) {
-                --c;
-                paths.Entries.push_back(c);
-                continue;
-            }
-            const std::int32_t p = names.EndingBefore(c);
-            if (p == 0)
-                break; // nothing earlier reaches this station: the path ends untraced
-            c = p;
-            paths.Entries.push_back(c);
-            if (p < i) {
-                forward = true;
-                break;
-            }
-        }
-        // Forward along the branch of i, up to i.
-        while (forward) {
-            if (line(c + 1).ToName == line(i).ToName) {
-                paths.Entries.push_back(c + 1);
-                break;
-            }
-            AppendTraceLine(log, l, c, line(c).ToName);
-            const std::int32_t q = names.LeavingAfter(c, i);
-            if (q == 0)
-                break;
-            c = q;
-            paths.Entries.push_back(c);
-            AppendTraceLine(log, l, c, line(c).ToName);
-        }
+        WalkLoopPath(
+            cave.Lines, names, i, j, [&](std::int32_t k) { paths.Entries.push_back(k); },
+            [&](std::int32_t c) {
+                AppendTraceLine(log, l, c, cave.Lines[static_cast<std::size_t>(c)].ToName);
+            });
         paths.Start.push_back(static_cast<std::int64_t>(paths.Entries.size()));
 
         const auto path = paths.Path(l);

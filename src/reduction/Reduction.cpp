@@ -3,13 +3,78 @@
 
 #include "model/FileIO.h"
 
+#include <algorithm>
 #include <cassert>
-
-#ifdef __linux__
-#endif
+#include <chrono>
+#include <cstdint>
+#include <exception>
+#include <random>
 
 // How many shots ahead the passes below fetch the slot they will probe.
 static constexpr std::int32_t kLookAhead = 16;
+
+std::uint64_t MixNameKey(std::uint64_t key, std::uint64_t seed) {
+    // The finaliser of MurmurHash3: a bijection whose every output bit depends on every input
+    // bit, so the seed scatters any chosen set of keys.
+    std::uint64_t h = key ^ seed;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
+    return h;
+}
+
+std::uint64_t RunSeed() {
+    static const std::uint64_t seed = [] {
+        std::uint64_t s = 0x9E3779B97F4A7C15ull;
+        try {
+            std::random_device device;
+            s ^= (std::uint64_t{device()} << 32) ^ device();
+        } catch (const std::exception&) {
+            // No random source: the clock still keeps the seed from being known beforehand.
+        }
+        s ^=
+            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        return s;
+    }();
+    return seed;
+}
+
+bool TStationIndex::Fill(const TKviste& cave, std::size_t maxProbe) {
+    std::fill(slots_.begin(), slots_.end(), Slot{});
+    longestProbe_ = 0;
+    const std::size_t mask = slots_.size() - 1;
+    // Ascending order, and a name already present is left alone: the first shot wins.
+    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        if (i + kLookAhead <= cave.LineCount)
+            __builtin_prefetch(&slots_[Home(cave.Lines[i + kLookAhead].ToName.Key())], 1);
+        const std::uint64_t key = cave.Lines[i].ToName.Key();
+        std::size_t h = Home(key);
+        std::size_t probe = 0;
+        while (slots_[h].Line != 0 && slots_[h].Key != key) {
+            h = (h + 1) & mask;
+            ++probe;
+        }
+        if (probe > maxProbe)
+            return false;
+        if (slots_[h].Line == 0)
+            slots_[h] = {key, i};
+    }
+    // A lookup of a name not in the table steps through the whole run of filled slots it
+    // lands in, and runs merge as they grow: measure them.
+    std::size_t run = 0;
+    for (std::size_t pass = 0; pass < 2 * slots_.size(); ++pass) {
+        if (slots_[pass & mask].Line == 0) {
+            run = 0;
+            if (pass >= slots_.size())
+                break;
+            continue;
+        }
+        longestProbe_ = std::max(longestProbe_, ++run);
+    }
+    return longestProbe_ <= maxProbe;
+}
 
 void TStationIndex::Build(const TKviste& cave) {
     const std::size_t n = static_cast<std::size_t>(cave.LineCount > 0 ? cave.LineCount : 0);
@@ -22,18 +87,17 @@ void TStationIndex::Build(const TKviste& cave) {
     slots_.reserve(std::size_t{1} << bits);
     AdviseHugePages(slots_.data(), slots_.capacity() * sizeof(Slot));
     slots_.resize(std::size_t{1} << bits);
-    const std::size_t mask = slots_.size() - 1;
-    // Ascending order, and a name already present is left alone: the first shot wins.
-    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
-        if (i + kLookAhead <= cave.LineCount)
-            __builtin_prefetch(&slots_[Home(cave.Lines[i + kLookAhead].ToName.Key())], 1);
-        const std::uint64_t key = cave.Lines[i].ToName.Key();
-        std::size_t h = Home(key);
-        while (slots_[h].Line != 0 && slots_[h].Key != key)
-            h = (h + 1) & mask;
-        if (slots_[h].Line == 0)
-            slots_[h] = {key, i};
+    // With a random layout a run of more than a few dozen slots at half load is practically
+    // impossible; should one appear anyway, another seed lays the table out anew, so a lookup
+    // never steps through more than this many slots.
+    const std::size_t maxProbe = 64 + 4 * static_cast<std::size_t>(bits);
+    seed_ = RunSeed();
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        if (Fill(cave, maxProbe))
+            return;
+        seed_ = MixNameKey(seed_ + 0x9E3779B97F4A7C15ull, 0x632BE59BD9B4E019ull);
     }
+    Fill(cave, SIZE_MAX);
 }
 
 std::int32_t TStationIndex::FirstLineTo(const str4& name) const {

@@ -20,6 +20,21 @@ struct TSummaryValues {
     double DepthSpan = 0;
 };
 
+// A station name's key mixed with a seed drawn once per run: no set of names, however chosen,
+// can crowd the hash tables of the reduction into a few slots (each lookup would then cost a
+// search through all of them). Results never depend on the seed, only the table layout does.
+std::uint64_t MixNameKey(std::uint64_t key, std::uint64_t seed);
+std::uint64_t RunSeed();
+
+// For std::unordered_map keyed by str4::Key(); the identity hash of the library would let
+// names that agree modulo the bucket count share a bucket.
+struct TSeededKeyHash {
+    std::uint64_t Seed = RunSeed();
+    std::size_t operator()(std::uint64_t key) const {
+        return static_cast<std::size_t>(MixNameKey(key, Seed));
+    }
+};
+
 // Station lookup by the first-shot rule (the first shot in line order whose ToName matches),
 // built once per pass so that lookups are constant time.
 class TStationIndex {
@@ -34,9 +49,11 @@ public:
         if (!slots_.empty())
             __builtin_prefetch(&slots_[Home(name.Key())]);
     }
+    // The longest run of filled slots, which bounds the steps of any lookup.
+    std::size_t LongestProbe() const { return longestProbe_; }
 
 private:
-    // Open addressing with linear probing over str4::Key: one probe touches one cache line,
+    // Open addressing with linear probing over the mixed key: one probe touches one cache line,
     // where node-based maps chase a pointer per lookup. Line 0 marks an empty slot.
     struct Slot {
         std::uint64_t Key = 0;
@@ -44,10 +61,12 @@ private:
     };
     std::vector<Slot> slots_;
     int shift_ = 64;
+    std::uint64_t seed_ = 0;
+    std::size_t longestProbe_ = 0;
     std::size_t Home(std::uint64_t key) const {
-        // Fibonacci hashing: the high bits of the product are well mixed.
-        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
+        return static_cast<std::size_t>(MixNameKey(key, seed_) >> shift_);
     }
+    bool Fill(const TKviste& cave, std::size_t maxProbe);
 };
 
 // Places every station; returns one "Connectivity FAILED! ..." message per unlinked shot, in order.

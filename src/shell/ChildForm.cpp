@@ -1,12 +1,11 @@
 // The read-only text view in which the main window shows listings, logs and data files.
 #include "shell/ChildForm.h"
 
-#include "model/FileIO.h"
+#include "shell/TextLinesView.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
 
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 TChildForm::TChildForm(QWidget* parent) : QWidget(parent) {
@@ -14,14 +13,11 @@ TChildForm::TChildForm(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     resize(435, 300);
 
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new TTextLinesView(this);
     Memo1->setObjectName("Memo1");
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QFont font("Courier New");
     font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
     font.setBold(true);
     Memo1->setFont(font);
     QPalette palette = Memo1->palette();
@@ -35,16 +31,11 @@ TChildForm::TChildForm(QWidget* parent) : QWidget(parent) {
 }
 
 bool TChildForm::LoadFile(const QString& fileName) {
-    std::string bytes;
     std::string reason;
-    if (!ReadWholeFile(ToFileName(fileName), bytes, reason)) {
+    if (!Memo1->Load(ToFileName(fileName), reason)) {
         Dialogs().Warning(FileOpenError(fileName, reason));
         return false;
     }
-    // Line ends are CR LF in every file the program writes; the view wants bare line breaks.
-    QString text = DecodeWindows1252(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Memo1->setPlainText(text);
     return true;
 }
 

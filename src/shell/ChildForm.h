@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-class QPlainTextEdit;
+class TTextLinesView;
 
 class TChildForm : public QWidget {
     Q_OBJECT
@@ -18,7 +18,8 @@ public:
     // Only announces the name; the views are read-only and write nothing.
     virtual void SaveText(const QString& fileName);
 
-    QPlainTextEdit* Memo1 = nullptr;
+    // Read-only: the file is read once and only the lines in view are laid out.
+    TTextLinesView* Memo1 = nullptr;
 
 private:
     bool LoadFile(const QString& fileName);

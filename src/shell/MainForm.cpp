@@ -8,13 +8,18 @@
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "model/TextClock.h"
+#include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
 #include "profile/KvisCadForm1.h"
+#include "reduction/AdjustmentReport.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
+#include "shell/AdjustmentDialog.h"
+#include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
+#include "shell/FormEditor.h"
 #include "shell/TextEditForm1.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
@@ -127,6 +132,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildStatusBar();
     InitKvistrel();
     CreateStartupWindows();
+    // F2, F3, Alt+X and the rest go to the active child window first.
+    new TChildFirstShortcuts(this, MdiArea);
     UpdateCommandStates();
     ShowNameAndversionlabel();
 }
@@ -249,6 +256,8 @@ void TMainForm::BuildMenus() {
     correct->setIcon(Glyph("O", QColor(190, 110, 20)));
     correct->setToolTip("Correct loops");
     loops->addAction(correct);
+    loops->addAction(dataAction(NewAction("LeastSquaresBtn", "Least &Squares Adjustment",
+                                          &TMainForm::LeastSquaresBtnClick)));
     QMenu* results = loops->addMenu("&View Results");
     results->menuAction()->setObjectName("ViewResultsItem");
     results->addAction(
@@ -409,7 +418,10 @@ void TMainForm::BuildClientArea() {
     CorrCyclePanel->setFrameShape(QFrame::Panel);
     CorrCyclePanel->setFrameShadow(QFrame::Raised);
     CorrCyclePanel->setAutoFillBackground(true);
-    CorrCyclePanel->setPalette(QApplication::palette());
+    // Every role set, so nothing of the black frame reaches the panel and its label.
+    QPalette panelColours = QApplication::palette();
+    panelColours.setResolveMask(~QPalette::ResolveMask(0));
+    CorrCyclePanel->setPalette(panelColours);
     auto* panelLayout = new QHBoxLayout(CorrCyclePanel);
     panelLayout->addWidget(new QLabel("Set  correction cycles", CorrCyclePanel));
     CorrCycleSpinEdit1 = new QSpinBox(CorrCyclePanel);
@@ -470,13 +482,13 @@ void TMainForm::InitKvistrel() {
 void TMainForm::CreateStartupWindows() {
     // The windows the main window shows on command, created hidden in this order. Each later
     // window is added here, between its neighbours, when it exists:
-    // the grid editor: FormEditor = new TFormEditor(...);
+    FormEditor = new TFormEditor(this);
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
     AttributeForm1 = new TAttributeForm1(this);
     KvisCadForm1 = new TKvisCadForm1(this);
     LineStyleForm = new TLineStyleForm(this);
-    // the photo viewer (TKvPicViewForm)
+    new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
 
 void TMainForm::ShowNameAndversionlabel() {
@@ -556,6 +568,9 @@ void TMainForm::ProcessFile(const QString& fileName) {
     CurrentFile = name;
     UpdateStatusPanel();
     DataLoaded = true;
+    // An open grid editor shows the new cave; cells typed for the old one are dropped.
+    if (FormEditor != nullptr && FormEditor->isVisible())
+        FormEditor->FillGrid();
     if (!read.Notices.empty())
         Dialogs().Report("Notes from reading " + fileName + ":", ToDisplay(read.Notices));
 
@@ -641,8 +656,10 @@ void TMainForm::ExitBtnClick() {
 }
 
 void TMainForm::KvisEditBtnClick() {
-    if (FormEditor != nullptr)
+    if (FormEditor != nullptr) {
         FormEditor->show();
+        FormEditor->raise();
+    }
 }
 
 void TMainForm::TextEditBtnClick() {
@@ -738,12 +755,34 @@ void TMainForm::CorrectLoopsBtnClick() {
     BusyCursor busy;
     const TCorrectionResult result =
         CorrectLoops(Cave, LoopTable, CorrectionCycles, CurrentFile, SystemClock());
-    if (!result.Ok)
+    if (!result.Ok) {
         Dialogs().Warning(DecodeWindows1252(result.Reason));
+    } else {
+        // A panel of its own: a status message would hide the file panels while it shows.
+        auto* done = statusBar()->findChild<QLabel*>("CorrectionStatus");
+        if (!done) {
+            done = new QLabel(statusBar());
+            done->setObjectName("CorrectionStatus");
+            statusBar()->addPermanentWidget(done);
+        }
+        done->setText(QString::fromStdString(CorrectionSummary(result, CorrectionCycles)));
+        done->setMinimumWidth(done->sizeHint().width()); // never cut by the panels beside it
+    }
     // The plot windows show the corrected positions.
+    RedrawPlots();
+}
+
+void TMainForm::RedrawPlots() {
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
         if (auto* plot = qobject_cast<TKvisPlotForm1*>(sub->widget()))
             plot->PlottKviste();
+}
+
+void TMainForm::LeastSquaresBtnClick() {
+    if (!RunLeastSquaresAdjustment(this))
+        return;
+    RedrawPlots();
+    ViewDerivedFile(kAdjustmentReportExt, "Least Squares Adjustment");
 }
 
 void TMainForm::SetCyclesBtnClick() {
@@ -765,8 +804,9 @@ void TMainForm::PlotCaveBtnClick() {
     // Several plot windows may be open at once, each with its own view.
     QMdiSubWindow* sub = MdiArea->addSubWindow(new TKvisPlotForm1);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(900, 620);
+    TKvisPlotForm1::PlaceInFrame(sub);
     sub->show();
+    TKvisPlotForm1::PlaceInFrame(sub); // the frame may have cascaded it on showing
     UpdateCommandStates();
 }
 

@@ -17,6 +17,7 @@ class QTimer;
 class QToolBar;
 class TAboutForm;
 class TChildForm;
+class TFormEditor;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -35,6 +36,8 @@ public:
     // The one place that decides which commands are enabled and checked.
     void UpdateCommandStates();
     QString PanelText(int panel) const;
+    // Every open plot window draws the current positions again.
+    void RedrawPlots();
 
     // Command handlers; a menu item and its tool button share one.
     void OpenFileBtnClick();
@@ -50,6 +53,7 @@ public:
     void ViewDataFileBtnClick();
     void OpenAllPropBtnClick();
     void CorrectLoopsBtnClick();
+    void LeastSquaresBtnClick();
     void SetCyclesBtnClick();
     void CorrCycleOKBtnClick();
     void PlotCaveBtnClick();
@@ -83,7 +87,7 @@ public:
     QAction* FileSep2 = nullptr;
 
     // Windows created at start-up and shown by commands; null until their windows exist.
-    QWidget* FormEditor = nullptr;    // grid editor
+    TFormEditor* FormEditor = nullptr;
     QWidget* TextEditForm1 = nullptr; // text editor
     TAboutForm* AboutForm = nullptr;
     QWidget* AttributeForm1 = nullptr; // shown by a plot's "Set Attributes"

@@ -89,3 +89,14 @@ TEST(Batch, CorrectsLoopsWhenAsked) {
     EXPECT_NE(ReadFileBytes(dir.File("loop.Fix")).find("3 cycles"), std::string::npos);
     EXPECT_NE(r.Out.find("loops:          1"), std::string::npos) << r.Out;
 }
+
+TEST(Batch, ARefusedLoopCorrectionIsPrintedAndFailsTheRun) {
+    TempDir dir;
+    const std::string file = dir.File("one.grt");
+    WriteFileBytes(file, ReadFileBytes(TestDataPath("loops/one_station_250_shots.grt")));
+    const BatchRun r = Batch({file, "--correct-loops", "--quiet"});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(r.Err.starts_with("The loops are too many to correct: 31125 loops")) << r.Err;
+    EXPECT_FALSE(FileExists(dir.File("one.Fix")));
+    EXPECT_TRUE(FileExists(dir.File("one.krt"))); // the listings before it stand
+}

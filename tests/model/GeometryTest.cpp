@@ -2,6 +2,8 @@
 #include "model/Geometry.h"
 #include "support/TestSupport.h"
 
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -87,6 +89,51 @@ TEST(AppendReal, TwoDecimalsMatchPrintf) {
             expected = buf;
             AppendReal(actual, x, width, 2);
             ASSERT_EQ(expected, actual) << "x = " << x << ", width " << width;
+        }
+    }
+}
+
+// Instrument values: the fewest decimals, at least two, that read back as the same double.
+TEST(AppendRealRoundTrip, FewestDecimalsThatReadBackExactly) {
+    auto text = [](double x, int width) {
+        std::string s;
+        AppendRealRoundTrip(s, x, width);
+        return s;
+    };
+    EXPECT_EQ(text(3.28084, 6), "3.28084");
+    EXPECT_EQ(text(0.001, 6), " 0.001");
+    EXPECT_EQ(text(1, 6), "  1.00");
+    EXPECT_EQ(text(400, 6), "400.00");
+    EXPECT_EQ(text(-2.5, 6), " -2.50");
+    EXPECT_EQ(text(-0.0, 6), " -0.00");
+    EXPECT_EQ(text(0.1 + 0.2, 0), "0.30000000000000004");
+    EXPECT_EQ(text(1e22, 0), "10000000000000000000000.00");
+
+    std::vector<double> values = {
+        4.9e-324, -2.2250738585072014e-308, 1.7976931348623157e308, 1e-7, 0.125, 123456.789};
+    std::uint64_t state = 99;
+    for (int k = 0; k < 20000; ++k) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        values.push_back(std::bit_cast<double>(state));
+    }
+    for (const double x : values) {
+        if (!std::isfinite(x))
+            continue;
+        const std::string s = text(x, 6);
+        const std::size_t point = s.find('.');
+        ASSERT_NE(point, std::string::npos) << s;
+        EXPECT_GE(s.size() - point - 1, 2u) << s;
+        double back = 0;
+        const char* b = s.data() + s.find_first_not_of(' ');
+        std::from_chars(b, s.data() + s.size(), back);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(back), std::bit_cast<std::uint64_t>(x)) << s;
+        // One decimal fewer would not do, unless two is the floor.
+        if (s.size() - point - 1 > 2) {
+            std::string shorter;
+            AppendReal(shorter, x, 0, static_cast<int>(s.size() - point - 2));
+            double other = 0;
+            std::from_chars(shorter.data(), shorter.data() + shorter.size(), other);
+            EXPECT_NE(other, x) << s;
         }
     }
 }

@@ -175,6 +175,98 @@ TEST(SurveyReader, ErrorNamesTheRealLineAndLogStopsBeforeIt) {
     EXPECT_EQ(c.Result.ErrorLine, 7);
 }
 
+TEST(SurveyReader, EveryKindOfRealTakesAPlusSign) {
+    Loaded l = ReadText("C\r\n;\r\ni\r\n+400 +400.00 +0.5 +1.0E+0\r\n+1.5 +2 -3e+1\r\n"
+                        "A1   A2   +100 +50.00 +4.2 +1 +1e0 +0.5 +2\r\n"
+                        "@ +360 +360 -2.5 +2\r\n"
+                        "#  +2 +100\r\n#  +50 +2\r\n# -90 +3.0\r\n"
+                        "A2   A3   +10 -10 +6 +2 +2 +2 +2\r\n$ +1\r\n$ a.jpg\r\n");
+    ASSERT_TRUE(l.Result.Ok) << l.Result.Reason;
+    const TKviste& c = l.Cave;
+    EXPECT_EQ(c.Instruments[0], (TInstrument{400, 400, 0.5, 1}));
+    EXPECT_EQ(c.StartPos, (TVec3{1.5, 2, -30}));
+    const Tdatalinje& a = c.Lines[1];
+    EXPECT_DOUBLE_EQ(a.Compass, 90.5);
+    EXPECT_DOUBLE_EQ(a.Clino, 45);
+    EXPECT_DOUBLE_EQ(a.Length, 4.2);
+    EXPECT_DOUBLE_EQ(a.Left, 1);
+    EXPECT_DOUBLE_EQ(a.Up, 2);
+    ASSERT_EQ(c.InstrumentCount, 2);
+    EXPECT_EQ(c.Instruments[1], (TInstrument{360, 360, -2.5, 2}));
+    ASSERT_EQ(a.ScanCount, 2);
+    EXPECT_DOUBLE_EQ(a.ScanPlane, 97.5);
+    EXPECT_DOUBLE_EQ(a.ScanPoints[0].Angle, 50);
+    EXPECT_DOUBLE_EQ(a.ScanPoints[0].Distance, 1);
+    EXPECT_DOUBLE_EQ(a.ScanPoints[1].Distance, 1.5);
+    const Tdatalinje& b = c.Lines[2];
+    EXPECT_DOUBLE_EQ(b.Compass, 7.5);
+    EXPECT_DOUBLE_EQ(b.Clino, -10);
+    EXPECT_DOUBLE_EQ(b.Length, 3);
+    EXPECT_EQ(b.PhotoCount, 1);
+
+    // A sign is one character: "+-1" and "++1" are still not numbers, and say so.
+    for (const char* bad : {"+-1", "++1", "+", "+.5"}) {
+        Loaded w = ReadText(kHeader + "A1   A2   " + bad + " 0 0 0 0 0 0\r\n");
+        EXPECT_FALSE(w.Result.Ok) << bad;
+        EXPECT_NE(w.Result.Reason.find("is not a number"), std::string::npos) << w.Result.Reason;
+    }
+}
+
+TEST(SurveyReader, AFileEndingInsideItsHeaderSaysSo) {
+    // Line 4 is where the empty file fails, as before; the reason now tells why.
+    struct Case {
+        std::string Text;
+        std::int64_t Line;
+    };
+    const Case cases[] = {
+        {"", 4},
+        {"Cave\r\n;\r\n", 4},
+        {"Cave\r\n;\r\ni\r\n360 360 0", 4},
+        {"Cave\r\n;\r\ni\r\n360 360 0 1\r\n", 5},
+        {"Cave\r\n;\r\ni\r\n360 360 0 1\r\n0 0", 5},
+    };
+    for (const Case& c : cases) {
+        Loaded l = ReadText(c.Text);
+        EXPECT_FALSE(l.Result.Ok) << c.Text;
+        EXPECT_EQ(l.Result.ErrorLine, c.Line) << c.Text;
+        EXPECT_EQ(l.Result.Message, "File reading Error at line " + std::to_string(c.Line));
+        EXPECT_EQ(l.Result.Reason, "the file ends inside its header") << c.Text;
+        // The log still holds its three opening lines and nothing else.
+        EXPECT_EQ(l.Log, "File reading LogFile for : test.grt\r\n0  data lines read; now "
+                         "logging for errors!\r\n01.02.2026 10:00:00\r\n");
+    }
+    // A complete header with zeros still gets the instrument's own reason.
+    Loaded z = ReadText("C\r\n;\r\ni\r\n0 360 0 1\r\n0 0 0\r\n");
+    EXPECT_EQ(z.Result.ErrorLine, 4);
+    EXPECT_NE(z.Result.Reason.find("must not be zero"), std::string::npos);
+}
+
+TEST(SurveyReader, AReadingThatOverflowsWhenConvertedIsAnErrorAtItsLine) {
+    const std::string grads = "C\r\n;\r\ni\r\n400 400 0 1e-300\r\n0 0 0\r\n";
+    struct Case {
+        std::string Text;
+        std::int64_t Line;
+    };
+    const Case cases[] = {
+        {kHeader + "A1   A2   1e306 0 1 0 0 0 0\r\n", 6},     // compass * 360
+        {kHeader + "A1   A2   0\r\n-1e307 1 0 0 0 0\r\n", 7}, // clino, on the next line
+        {grads + "A1   A2   0 0 1e10 0 0 0 0\r\n", 6},        // length / tiny unit
+        {grads + "A1   A2   0 0 0 0 0 0 1e9\r\n", 6},         // passage dimension
+        {kHeader + "A1   A2   0 0 1 0 0 0 0\r\n#  1 1e307\r\n# 0 1\r\n", 7}, // scan plane
+        {grads + "A1   A2   0 0 0 0 0 0 0\r\n#  1 0\r\n# 0 1e10\r\n", 8},    // scan distance
+    };
+    for (const Case& c : cases) {
+        Loaded l = ReadText(c.Text);
+        EXPECT_FALSE(l.Result.Ok) << c.Text;
+        EXPECT_EQ(l.Result.ErrorLine, c.Line) << c.Text;
+        EXPECT_NE(l.Result.Reason.find("too large for the instrument in force"), std::string::npos)
+            << l.Result.Reason;
+    }
+    // The largest reading that still converts is taken.
+    Loaded ok = ReadText(kHeader + "A1   A2   1e305 0 1.7e308 0 0 0 0\r\n");
+    EXPECT_TRUE(ok.Result.Ok) << ok.Result.Reason;
+}
+
 TEST(SurveyReader, FailedReadLeavesTheModelAlone) {
     Loaded good = ReadText(kHeader + "A1   A1   0 0 0 0 0 0 0\r\n");
     ASSERT_TRUE(good.Result.Ok);

@@ -137,6 +137,49 @@ TEST(SurveyWriter, InstrumentLineOnEveryChangeAndPaddedNames) {
     EXPECT_EQ(back.Lines[3].ToName, str4("B   "));
 }
 
+TEST(SurveyWriter, InstrumentValuesKeepTheDecimalsTheyNeed) {
+    std::string h2;
+    TKviste cave = Read("C\r\n;\r\ni\r\n360 360 0 3.28084\r\n0 0 0\r\n"
+                        "A1   A2   90 0 32.81 3.28 0 0 0\r\n"
+                        "@ 400 400 -1.125 0.001\r\nA2   A3   100 0 12.5 0 0 0 0\r\n",
+                        h2);
+    const std::string text = SurveyFileText(cave, h2, kClock);
+    const auto lines = Lines(text);
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[3], "360.00 360.00   0.00 3.28084");
+    EXPECT_EQ(lines[5], "A1   A2    90.00   0.00  32.81   3.28   0.00   0.00   0.00");
+    EXPECT_EQ(lines[6], "@     400.00 400.00 -1.125  0.001");
+    EXPECT_EQ(lines[7], "A2   A3   100.00   0.00  12.50   0.00   0.00   0.00   0.00");
+
+    // Feet and thousandths read back as the very lengths and instruments that were saved.
+    TKviste back = Read(text, h2);
+    ASSERT_EQ(back.LineCount, 2);
+    EXPECT_EQ(back.Instruments, cave.Instruments);
+    for (std::int32_t i = 1; i <= 2; ++i) {
+        EXPECT_EQ(back.Lines[i].Length, cave.Lines[i].Length) << i;
+        EXPECT_EQ(back.Lines[i].Right, cave.Lines[i].Right) << i;
+        EXPECT_EQ(back.Lines[i].Compass, cave.Lines[i].Compass) << i;
+    }
+    EXPECT_DOUBLE_EQ(back.Lines[1].Length, 32.81 / 3.28084);
+    EXPECT_DOUBLE_EQ(back.Lines[2].Length, 12500);
+}
+
+TEST(SurveyWriter, ReadingsTwoDecimalsCannotHoldAreWrittenExactly) {
+    // Where a double's last place is worth a hundredth or more, the conversion back and forth
+    // can move a reading by that place, which two decimals show: the second save would differ
+    // from the first. Such a reading is written so that it reads back as itself.
+    std::string h2;
+    TKviste cave = Read("C\r\n;\r\ni\r\n360 360 0 3.28084\r\n0 0 0\r\n"
+                        "A1   A2   0 0 60752851539815.805 1 0 0 0\r\n",
+                        h2);
+    const std::string once = SurveyFileText(cave, h2, kClock);
+    TKviste back = Read(once, h2);
+    EXPECT_EQ(back.Lines[1].Length, cave.Lines[1].Length);
+    EXPECT_EQ(SurveyFileText(back, h2, kClock), once);
+    // An ordinary reading in the same line keeps its two decimals.
+    EXPECT_NE(once.find("   1.00   0.00   0.00   0.00\r\n"), std::string::npos);
+}
+
 TEST(SurveyWriter, FailedSaveKeepsTheOldFile) {
     TempDir dir;
     std::string h2;

@@ -57,14 +57,106 @@ struct PassFixture : ::testing::Test {
     TRecordingCanvas canvas;
     TStationIndex index;
 
-    void Draw() {
+    void Draw(bool screen = false, bool hideOverlaps = false, TPlotWorldSink* sink = nullptr) {
         SetPlotColors(colors);
         index.Build(cave);
         canvas.SetPen({colors[kColDefault], kPenSolid, 1});
-        TPlotPass pass{canvas, cave, view, sw, colors, index};
+        TPlotPass pass{canvas, cave, view, sw, colors, index, sink};
+        pass.CullToViewport = screen;
+        pass.HideOverlappingLabels = hideOverlaps;
         PlottPolygon(pass);
     }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> t;
+        for (const TCanvasCall& c : canvas.Of("text"))
+            t.push_back(c.Text);
+        return t;
+    }
 };
+
+// Counts what a plotter file would receive.
+struct TCountingSink : TPlotWorldSink {
+    int Labels = 0, Downs = 0;
+    void PenUp(double, double) override {}
+    void PenDown(double, double) override { ++Downs; }
+    void Label(int, const std::string&, double, double) override { ++Labels; }
+    void Circle(int, double, double, double, double) override {}
+};
+
+// The viewport ends at 15 m: A4 (20, 10), A6 (30, 10) and the leg between them lie beyond its
+// right edge. The screen leaves them out, yet keeps every ScreenPos for the hit test; files
+// keep every element.
+TEST_F(PassFixture, ScreenLeavesOutWhatLiesOutsideFilesKeepIt) {
+    cave.Lines.push_back(Shot("A4  ", "A6  ", {30, 10, 0}));
+    cave.LineCount = 6;
+    view.VpRight = 150;
+    sw.ShowLabels = sw.ShowStations = sw.ShowWalls = true;
+    cave.Lines[6].RightWall = {30, 5};
+    cave.Lines[6].LeftWall = {30, 15};
+    Draw();
+    const auto all = canvas.Calls.size();
+    const auto allTexts = Texts();
+    EXPECT_NE(std::find(allTexts.begin(), allTexts.end(), "A6  "), allTexts.end());
+
+    canvas.Calls.clear();
+    Draw(true);
+    const auto texts = Texts();
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), "A6  "), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "A2  "), texts.end());
+    EXPECT_LT(canvas.Calls.size(), all);
+    for (const TCanvasCall& c : canvas.Of("ellipse"))
+        EXPECT_LE(c.X1, 150 + 2 * sw.StationSize);
+    for (const TCanvasCall& c : canvas.Of("line"))
+        EXPECT_LT(c.X1, 250) << "a line wholly right of the viewport was drawn";
+    EXPECT_EQ(cave.Lines[6].ScreenPos, (TScreenPoint{300, 900}));
+
+    // With a plotter file behind the pass nothing is left out, whatever the flags say.
+    TCountingSink sink;
+    canvas.Calls.clear();
+    Draw(true, true, &sink);
+    EXPECT_EQ(canvas.Calls.size(), all);
+    EXPECT_EQ(sink.Labels, 6); // A1's start label and the five visible stations
+}
+
+// The quick picture leaves the symbols out, yet every drawn station keeps the point its symbol
+// would give it: clipping and the hit test must not see the From stations instead.
+TEST_F(PassFixture, QuickPictureKeepsTheStationPoints) {
+    sw.ShowStations = true;
+    Draw();
+    std::vector<TScreenPoint> full;
+    for (const Tdatalinje& l : cave.Lines)
+        full.push_back(l.ScreenPos);
+    sw.ShowStations = false;
+    for (Tdatalinje& l : cave.Lines)
+        l.ScreenPos = {};
+    canvas.Calls.clear();
+    SetPlotColors(colors);
+    TPlotPass pass{canvas, cave, view, sw, colors, index};
+    pass.StationPositionsOnly = true;
+    PlottPolygon(pass);
+    EXPECT_TRUE(canvas.Of("ellipse").size() == 1u); // the start marker alone
+    for (std::size_t i = 1; i < cave.Lines.size(); ++i)
+        EXPECT_EQ(cave.Lines[i].ScreenPos, full[i]) << i;
+}
+
+// Two stations on the same spot: with overlapping names hidden the later label is skipped on
+// the screen only.
+TEST_F(PassFixture, OverlappingLabelsAreSkippedOnTheScreenOnly) {
+    cave.Lines[5].Pos = {10.2, 0.1, 0}; // A5 beside A2
+    sw.ShowLabels = true;
+    Draw(true, false);
+    EXPECT_EQ(Texts().size(), 5u);
+    canvas.Calls.clear();
+    Draw(true, true);
+    const auto texts = Texts();
+    // Line 1's A1 stands on the start label's A1, and A5 on A2.
+    EXPECT_EQ(texts, (std::vector<std::string>{"A1  ", "A2  ", "A4  "}));
+    TCountingSink sink;
+    canvas.Calls.clear();
+    Draw(true, true, &sink);
+    EXPECT_EQ(Texts().size(), 5u);
+    EXPECT_EQ(sink.Labels, 5);
+}
 
 TEST_F(PassFixture, CentreLinesGapsAndScreenPos) {
     cave.Lines[2].Colour = 0x00123456;
@@ -297,6 +389,51 @@ TEST(GnomonTest, StartViewLabels) {
     c.Calls.clear();
     PlottGnomon(c, v);
     EXPECT_EQ(c.Calls.front().Brush.Colour, kColourNavy);
+}
+
+// Every text of the gnomon inside its box, and the fixed texts clear of each other and of the
+// axis labels, for boxes from small to large and views all round.
+TEST(GnomonTest, TextsReadableAtEverySize) {
+    struct Box {
+        int X1, Y1, X2, Y2;
+        std::string Text;
+    };
+    auto overlap = [](const Box& a, const Box& b) {
+        return a.X1 < b.X2 && b.X1 < a.X2 && a.Y1 < b.Y2 && b.Y1 < a.Y2;
+    };
+    for (int side : {90, 121, 200})
+        for (double rot = 0; rot < 360; rot += 45)
+            for (double tilt : {-90.0, -45.0, 0.0, 60.0}) {
+                TPlotView v;
+                InitPlotparameters(v);
+                v.UnitX = 6; // the units of a large plot surface
+                v.UnitY = 7;
+                v.GnomLeft = v.GnomTop = 1;
+                v.GnomWidth = v.GnomHeight = side + 1;
+                v.RotAngle = rot;
+                v.TiltAngle = tilt;
+                v.RotStep = 0.5;
+                TRecordingCanvas c;
+                PlottGnomon(c, v);
+                std::vector<Box> fixed, axes;
+                for (const TCanvasCall& t : c.Of("text")) {
+                    const Box b{t.X1, t.Y1, t.X1 + c.TextWidth(t.Text), t.Y1 + 10, t.Text};
+                    EXPECT_TRUE(b.X1 >= 0 && b.Y1 >= 0 && b.X2 <= side && b.Y2 <= side)
+                        << t.Text << " at " << b.X1 << "," << b.Y1 << " in " << side;
+                    (t.Text.size() == 1 ? axes : fixed).push_back(b);
+                }
+                ASSERT_EQ(fixed.size(), 3u);
+                ASSERT_EQ(axes.size(), 6u);
+                for (std::size_t i = 0; i < fixed.size(); ++i) {
+                    for (std::size_t j = i + 1; j < fixed.size(); ++j)
+                        EXPECT_FALSE(overlap(fixed[i], fixed[j]))
+                            << fixed[i].Text << " / " << fixed[j].Text << " in " << side;
+                    for (const Box& a : axes)
+                        EXPECT_FALSE(overlap(fixed[i], a))
+                            << fixed[i].Text << " / " << a.Text << " in " << side << " at " << rot
+                            << "/" << tilt;
+                }
+            }
 }
 
 TEST(StatisticsTest, SingleLegAndTwoLegs) {

@@ -1,11 +1,16 @@
 // View rotation, screen mapping, fit, zoom, shift and rotation steps of the plot.
 #include "plot/ViewTransform.h"
 
+#include "reduction/Reduction.h"
+
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -133,32 +138,9 @@ TEST(ViewPortTest, WorkAreaAndCaveExtents) {
     SetViewPort(v, 0, 0, 1000, 800, TSummaryValues{});
     EXPECT_DOUBLE_EQ(v.Limits.East - v.Limits.West, 1);
     EXPECT_DOUBLE_EQ(v.Limits.North - v.Limits.South, 1);
-    FitToPage(v, TSummaryValues{});
+    FitToPage(v, TKviste{});
     EXPECT_GT(v.Limits.East - v.Limits.West, 0);
     EXPECT_TRUE(std::isfinite(v.Limits.North));
-}
-
-TEST(FitToPageTest, CentresOnTheCaveAndKeepsAPositiveWidth) {
-    TPlotView v = NewView();
-    TSummaryValues s;
-    s.MinEast = 0;
-    s.MaxEast = 100;
-    s.MinNorth = 0;
-    s.MaxNorth = 50;
-    SetViewPort(v, 0, 0, 1000, 500, s);
-    FitToPage(v, s);
-    EXPECT_NEAR((v.Limits.West + v.Limits.East) / 2, 50, 1e-9);
-    EXPECT_NEAR((v.Limits.South + v.Limits.North) / 2, 25, 1e-9);
-    EXPECT_NEAR(v.Limits.East - v.Limits.West, 100, 1e-9);
-
-    // A cave south-east of its start: North is 0, and East := North / ratio would be 0.
-    s = {};
-    s.MaxEast = 30;
-    s.MinNorth = -60;
-    SetViewPort(v, 0, 0, 1000, 500, s);
-    FitToPage(v, s);
-    EXPECT_GT(v.Limits.East - v.Limits.West, 0);
-    EXPECT_NEAR((v.Limits.West + v.Limits.East) / 2, 15, 1e-9);
 }
 
 TEST(ZoomShiftTest, ZoomShiftAndCentre) {
@@ -209,6 +191,195 @@ TEST(CenterStationTest, FirstShotEndingThereAndUnknownName) {
     const TViewLimits centred = v.Limits;
     EXPECT_FALSE(CenterStation(v, cave, "A1", r)); // two blanks short: another name
     EXPECT_EQ(v.Limits, centred);
+}
+
+// A chain of n stations along a line at `angle` degrees from east, with a kink halfway, its
+// depth running from 0 to -depth: long surveys one way or the other.
+TKviste Chain(int n, double length, double angle, double depth, bool kinked = true) {
+    TKviste cave;
+    cave.Lines.assign(static_cast<std::size_t>(n) + 1, Tdatalinje{});
+    cave.LineCount = n;
+    const double a = angle * 3.141592653589793 / 180;
+    for (int i = 1; i <= n; ++i) {
+        Tdatalinje& l = cave.Lines[static_cast<std::size_t>(i)];
+        const double t = length * (i - 1) / (n - 1);
+        const double kink = kinked && i > n / 2 ? 0.2 * (t - length / 2) : 0;
+        l.ToName = str4("C" + std::to_string(i));
+        l.FromName = str4("C" + std::to_string(i == 1 ? 1 : i - 1));
+        l.Pos = {std::cos(a) * t - std::sin(a) * kink, std::sin(a) * t + std::cos(a) * kink,
+                 -depth * (i - 1) / (n - 1)};
+    }
+    return cave;
+}
+
+// Every station's pixel inside the viewport, its nearest approach to an edge returned.
+::testing::AssertionResult AllInside(const TPlotView& v, const TKviste& cave, int& slack) {
+    TPlotView m = v;
+    SetToPCParams(m, v.Limits.West, v.Limits.South, v.Limits.East, v.Limits.North);
+    slack = 1 << 30;
+    for (std::int32_t i = 1; i <= cave.LineCount; ++i) {
+        TVec3 r;
+        ViewPoint(m, cave.Lines[static_cast<std::size_t>(i)].Pos, r);
+        std::int32_t sx, sy;
+        ToScreen(m, r.X, r.Y, sx, sy);
+        if (sx < m.VpLeft || sx > m.VpRight || sy < m.VpTop || sy > m.VpBottom)
+            return ::testing::AssertionFailure()
+                   << "station " << i << " at (" << sx << ", " << sy << ")";
+        slack = std::min({slack, sx - m.VpLeft, m.VpRight - sx, sy - m.VpTop, m.VpBottom - sy});
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TSummaryValues SummaryOf(TKviste& cave) {
+    TSummaryValues s;
+    ComputeStatistics(cave, s);
+    return s;
+}
+
+// Surveys taller and wider than the window, in windows wider and taller than they are high,
+// in the plan, turned, tilted and in elevation: the fit holds every station, centred, and one
+// side fills the window but for the margin.
+TEST(FitToPageTest, EveryStationOfTheRotatedViewFitsCentred) {
+    const TKviste caves[] = {Chain(40, 800, 90, 60), Chain(40, 800, 0, 60), Chain(25, 3, 45, 200),
+                             Chain(2, 0, 0, 0)};
+    const std::pair<int, int> windows[] = {{900, 500}, {400, 800}, {123, 1000}};
+    const std::pair<double, double> angles[] = {{0, -90}, {90, -90}, {35, -40}, {200, 0}};
+    for (const TKviste& cave : caves)
+        for (auto [w, h] : windows)
+            for (auto [rot, tilt] : angles) {
+                TPlotView v = NewView();
+                SetSurfaceArea(v, w, h);
+                v.RotAngle = rot;
+                v.TiltAngle = tilt;
+                FitToPage(v, cave);
+                int slack = 0;
+                ASSERT_TRUE(AllInside(v, cave, slack)) << w << "x" << h << " " << rot;
+                // Proportions of the viewport: the labels describe what is visible.
+                EXPECT_NEAR((v.Limits.North - v.Limits.South) * (v.VpRight - v.VpLeft),
+                            (v.Limits.East - v.Limits.West) * (v.VpBottom - v.VpTop),
+                            1e-9 * (v.Limits.East - v.Limits.West) * v.VpBottom);
+                if (cave.LineCount > 2) { // the margin is 5 % of the limiting side
+                    EXPECT_LE(slack, std::max(w, h) * 6 / 100) << w << "x" << h << " " << rot;
+                }
+            }
+}
+
+TEST(KeepProportionsTest, WidensOnlyAndMapsTheLimitsOntoTheViewport) {
+    TPlotView v = NewView();
+    SetSurfaceArea(v, 1001, 501); // viewport 1000 x 500
+    v.Limits = {0, 100, 0, 100};  // too tall: widened to 200 x 100
+    KeepProportions(v);
+    EXPECT_EQ(v.Limits, (TViewLimits{-50, 150, 0, 100}));
+    v.Limits = {0, 400, 0, 100}; // too wide: heightened
+    KeepProportions(v);
+    EXPECT_EQ(v.Limits, (TViewLimits{0, 400, -50, 150}));
+    SetToPCParams(v, v.Limits.West, v.Limits.South, v.Limits.East, v.Limits.North);
+    std::int32_t sx, sy;
+    ToScreen(v, v.Limits.West, v.Limits.North, sx, sy);
+    EXPECT_EQ(sx, 0);
+    EXPECT_EQ(sy, 0);
+    ToScreen(v, v.Limits.East, v.Limits.South, sx, sy);
+    EXPECT_EQ(sx, 1000);
+    EXPECT_EQ(sy, 500);
+
+    // Degenerate limits become a small proportioned window instead of a division by zero.
+    v.Limits = {5, 5, 7, 7};
+    KeepProportions(v);
+    EXPECT_GT(v.Limits.East - v.Limits.West, 0);
+    EXPECT_GT(v.Limits.North - v.Limits.South, 0);
+
+    // A larger surface at the same scale shows more round the same centre.
+    v.Limits = {0, 400, -50, 150};
+    ResizeKeepingScale(v, 501, 1001);
+    EXPECT_EQ(v.Limits, (TViewLimits{100, 300, -150, 250}));
+}
+
+// Nine steps to the left, a tilt to an elevation and a reset: the station at the centre of
+// the window (at the cave's middle depth) stays there, and the window never loses the cave.
+TEST(RotationStepTest, TheCentrePointStaysAtTheCentre) {
+    TKviste cave = Chain(41, 400, 30, 80, false); // C21 is the middle of its extent
+    const TSummaryValues summary = SummaryOf(cave);
+    TPlotView v = NewView();
+    SetSurfaceArea(v, 901, 501);
+    FitToPage(v, cave);
+    TVec3 r;
+    ASSERT_TRUE(CenterStation(v, cave, "C21", r)); // the middle station, at the middle depth
+    auto centrePixel = [&](const TPlotView& view) {
+        TPlotView m = view;
+        SetToPCParams(m, m.Limits.West, m.Limits.South, m.Limits.East, m.Limits.North);
+        TVec3 p;
+        ViewPoint(m, cave.Lines[21].Pos, p);
+        std::int32_t sx, sy;
+        ToScreen(m, p.X, p.Y, sx, sy);
+        return std::pair{sx, sy};
+    };
+    const std::pair<int, int> middle{450, 250};
+    EXPECT_EQ(centrePixel(v), middle);
+    for (int k = 0; k < 9; ++k) {
+        const TPlotView before = v;
+        RotateLeft(v);
+        KeepCentreThroughRotation(v, before, summary);
+        EXPECT_EQ(centrePixel(v), middle) << k;
+    }
+    EXPECT_DOUBLE_EQ(v.RotAngle, 90);
+    while (v.TiltAngle < 0) {
+        const TPlotView before = v;
+        TiltBack(v);
+        KeepCentreThroughRotation(v, before, summary);
+        EXPECT_EQ(centrePixel(v), middle) << v.TiltAngle;
+    }
+    // In the plan a station off the middle depth keeps its place too: the turn is vertical.
+    TPlotView plan = NewView();
+    SetSurfaceArea(plan, 901, 501);
+    FitToPage(plan, cave);
+    CenterStation(plan, cave, "C3", r);
+    const TPlotView before = plan;
+    RotateLeft(plan);
+    KeepCentreThroughRotation(plan, before, summary);
+    TVec3 p;
+    ViewPoint(plan, cave.Lines[3].Pos, p);
+    EXPECT_NEAR(p.X, (plan.Limits.West + plan.Limits.East) / 2, 1e-9);
+    EXPECT_NEAR(p.Y, (plan.Limits.South + plan.Limits.North) / 2, 1e-9);
+    // The fit after the steps holds the turned and tilted cave.
+    FitToPage(v, cave);
+    int slack = 0;
+    EXPECT_TRUE(AllInside(v, cave, slack));
+
+    // A fitted view that widens at every step holds the whole cave all the way round, and
+    // keeps its centre.
+    TKviste bent = Chain(41, 600, 0, 30); // wider than the window is
+    const TSummaryValues bentSummary = SummaryOf(bent);
+    TPlotView f = NewView();
+    SetSurfaceArea(f, 901, 501);
+    FitToPage(f, bent);
+    for (int k = 0; k < 36; ++k) {
+        const TPlotView before = f;
+        RotateLeft(f);
+        KeepCentreThroughRotation(f, before, bentSummary);
+        const double cx = (f.Limits.West + f.Limits.East) / 2;
+        WidenToHold(f, bent);
+        EXPECT_NEAR((f.Limits.West + f.Limits.East) / 2, cx, 1e-6);
+        ASSERT_TRUE(AllInside(f, bent, slack)) << "step " << k;
+    }
+}
+
+TEST(CenterStationTest, TheFoundStationLandsOnTheMiddlePixel) {
+    TKviste cave = Chain(30, 900, 80, 10);
+    for (auto [w, h] : {std::pair{901, 501}, std::pair{301, 901}}) {
+        TPlotView v = NewView();
+        SetSurfaceArea(v, w, h);
+        v.RotAngle = 120;
+        v.TiltAngle = -30;
+        FitToPage(v, cave);
+        TVec3 r;
+        ASSERT_TRUE(CenterStation(v, cave, "C30", r));
+        KeepProportions(v);
+        SetToPCParams(v, v.Limits.West, v.Limits.South, v.Limits.East, v.Limits.North);
+        std::int32_t sx, sy;
+        ToScreen(v, r.X, r.Y, sx, sy);
+        EXPECT_EQ(sx, (w - 1) / 2);
+        EXPECT_EQ(sy, (h - 1) / 2);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "reduction/LoopTestCaves.h"
 #include "support/TestSupport.h"
 
+#include <chrono>
 #include <functional>
 #include <random>
 
@@ -299,4 +300,140 @@ TEST(CorrectLoops, SeparateLoopsCloseAndCarryTheirHangingStations) {
         }
         EXPECT_GT(hanging, 10) << "seed " << seed;
     }
+}
+
+namespace {
+
+// A fixture read and processed as the main window would.
+TKviste ProcessedFixture(const std::string& relative) {
+    TKviste cave;
+    std::string h2, log;
+    const TReadResult r = ReadSurveyText(ReadFileBytes(TestDataPath(relative)), "f.grt", cave, h2,
+                                         FixedClock(kStamp), log);
+    EXPECT_TRUE(r.Ok) << r.Reason;
+    ComputeLegVectors(cave);
+    LinkStations(cave);
+    return cave;
+}
+
+std::vector<TVec3> Positions(const TKviste& cave) {
+    std::vector<TVec3> p;
+    for (const Tdatalinje& l : cave.Lines)
+        p.push_back(l.Pos);
+    return p;
+}
+
+bool AnyRunFile(const TempDir& dir, const std::string& stem) {
+    for (const char* ext : {".tmp", ".Fix", ".Log", ".lop"})
+        if (std::filesystem::exists(dir.File(stem + ext)))
+            return true;
+    return false;
+}
+
+} // namespace
+
+// 250 shots from one station to itself: 31,125 loops whose paths hold 2.6 million entries,
+// more than 2 GB of results at ten cycles.
+TEST(CorrectLoops, RefusesARunTooLargeForTheMachineQuicklyAndChangesNothing) {
+    TKviste cave = ProcessedFixture("loops/one_station_250_shots.grt");
+    const std::vector<TVec3> before = Positions(cave);
+    TempDir dir;
+    TLoopTable loops;
+    loops.Loops.push_back({1, 2, {}}); // a table from an earlier run stays as it was
+    const auto start = std::chrono::steady_clock::now();
+    const TCorrectionResult r =
+        CorrectLoops(cave, loops, 10, dir.File("one.grt"), FixedClock(kStamp));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_FALSE(r.Ok);
+    EXPECT_TRUE(r.Refused);
+    EXPECT_NE(r.Reason.find("31125 loops with"), std::string::npos) << r.Reason;
+    EXPECT_NE(r.Reason.find("path entries in 11 passes"), std::string::npos) << r.Reason;
+    EXPECT_NE(r.Reason.find("a .Fix file of"), std::string::npos) << r.Reason;
+    EXPECT_TRUE(r.Reason.ends_with("Nothing was written or changed.")) << r.Reason;
+    EXPECT_FALSE(AnyRunFile(dir, "one"));
+    EXPECT_EQ(Positions(cave), before);
+    EXPECT_EQ(loops.LoopCount(), 1);
+}
+
+TEST(CorrectLoops, LimitsOfTheCallerDecideAndTheSummaryCountsLoopsAndCycles) {
+    TempDir dir;
+    TKviste cave = HangingCave();
+    TLoopTable loops;
+    TLoopLimits tight;
+    tight.MaxFileBytes = 200; // the .lop alone is larger
+    tight.MaxMemoryBytes = 1'000'000;
+    TCorrectionResult r = CorrectLoops(cave, loops, 2, dir.File("h.grt"), FixedClock(kStamp),
+                                       nullptr, nullptr, &tight);
+    EXPECT_TRUE(r.Refused);
+    EXPECT_NE(r.Reason.find("1 loop with 5 path entries in 3 passes"), std::string::npos)
+        << r.Reason;
+    EXPECT_FALSE(AnyRunFile(dir, "h"));
+
+    r = CorrectLoops(cave, loops, 2, dir.File("h.grt"), FixedClock(kStamp));
+    ASSERT_TRUE(r.Ok) << r.Reason;
+    EXPECT_FALSE(r.Refused);
+    EXPECT_EQ(r.Loops, 1);
+    EXPECT_EQ(r.Passes, 3);
+    EXPECT_EQ(CorrectionSummary(r, 2), "Corrected 1 loop in 2 cycles");
+    r.Loops = 12;
+    EXPECT_EQ(CorrectionSummary(r, 10), "Corrected 12 loops in 10 cycles");
+    EXPECT_EQ(CorrectionSummary(r, 1), "Corrected 12 loops in 1 cycle");
+}
+
+// Shared stations can make the corrections grow from loop to loop: a results file that passes
+// its limit during the passes stops the run, and the stations return to where they were.
+TEST(CorrectLoops, ResultsThatOutgrowTheLimitDuringThePassesChangeNothing) {
+    std::string text = "One\r\n;\r\ni\r\n360 360 0 1\r\n0 0 0\r\n";
+    for (int k = 0; k < 60; ++k)
+        text += "A1   A1   " + std::to_string(k * 7 % 360) + " 0 1 0 0 0 0\r\n";
+    TKviste cave;
+    std::string h2, log;
+    ASSERT_TRUE(ReadSurveyText(text, "o.grt", cave, h2, FixedClock(kStamp), log).Ok);
+    ComputeLegVectors(cave);
+    LinkStations(cave);
+    const std::vector<TVec3> before = Positions(cave);
+
+    // The count refuses where its estimate passes the limits; just above them the run starts,
+    // and the results outgrow a third of the memory (what the growing text may take).
+    TempDir dir;
+    TLoopTable loops;
+    TLoopLimits limits;
+    limits.MaxFileBytes = 1'000'000'000;
+    TCorrectionResult r;
+    for (limits.MaxMemoryBytes = 1000;; limits.MaxMemoryBytes = limits.MaxMemoryBytes * 5 / 4) {
+        r = CorrectLoops(cave, loops, 0, dir.File("o.grt"), FixedClock(kStamp), nullptr, nullptr,
+                         &limits);
+        if (!r.Refused || r.Reason.find("too many to correct") == std::string::npos)
+            break;
+        EXPECT_TRUE(r.Reason.ends_with("Nothing was written or changed.")) << r.Reason;
+        ASSERT_EQ(Positions(cave), before);
+    }
+    EXPECT_TRUE(r.Refused);
+    EXPECT_NE(r.Reason.find("The loop correction was stopped in pass 1 of 1"), std::string::npos)
+        << r.Reason;
+    EXPECT_TRUE(r.Reason.ends_with("Nothing was written or changed.")) << r.Reason;
+    EXPECT_FALSE(AnyRunFile(dir, "o"));
+    EXPECT_EQ(Positions(cave), before);
+    for (std::int32_t k = 1; k <= cave.LineCount; ++k)
+        EXPECT_FALSE(cave.Lines[k].LoopCorrected) << k;
+}
+
+TEST(CorrectionPass, StopsOnceTheResultsPassTheirLimit) {
+    TKviste cave = HangingCave();
+    TLoopTable loops;
+    TLoopPaths paths;
+    std::string log, tmp, fix;
+    FindLoops(cave, loops, log);
+    BuildLoopPaths(cave, loops, paths, tmp, log);
+    EXPECT_FALSE(CorrectionPass(cave, loops, paths, fix, 100));
+    EXPECT_LT(fix.size(), 400u);
+    fix.clear();
+    EXPECT_TRUE(CorrectionPass(cave, loops, paths, fix));
+}
+
+TEST(MachineLoopLimits, GiveRoomButNotTheWholeMachine) {
+    const TLoopLimits l = MachineLoopLimits();
+    EXPECT_EQ(l.MaxFileBytes, 1'000'000'000u);
+    EXPECT_GE(l.MaxMemoryBytes, 100'000'000u);
 }

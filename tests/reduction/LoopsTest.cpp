@@ -267,3 +267,27 @@ TEST(WriteLoopFile, ListsLoopLinksThenTreeLegsAndLeavesEveryTreeLegSet) {
     WriteLoopFile(empty, TLoopPaths{}, "e.grt", FixedClock("x"), emptyLop);
     EXPECT_TRUE(emptyLop.starts_with("Real minimum spanning tree =FALSE\r\nNOCAVE  \r\n"));
 }
+
+// The count before a run must agree with what the run then writes, or its limits mean nothing.
+TEST(CountLoopWork, AgreesWithThePathsAndTraceLinesTheRunWrites) {
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        TKviste cave = RandomTangle(seed, 300, 40 + static_cast<int>(seed) * 10);
+        TDetection d = Detect(cave);
+        const TLoopWork work = CountLoopWork(cave, INT64_MAX / 2);
+        EXPECT_TRUE(work.Complete);
+        EXPECT_EQ(work.Loops, d.Loops.LoopCount()) << "seed " << seed;
+        EXPECT_EQ(work.PathEntries, static_cast<std::int64_t>(d.Paths.Entries.size()))
+            << "seed " << seed;
+        std::int64_t traces = 0;
+        for (std::size_t at = d.Log.find("Loop No: "); at != std::string::npos;
+             at = d.Log.find("Loop No: ", at + 1))
+            ++traces;
+        EXPECT_EQ(work.TraceLines, traces) << "seed " << seed;
+
+        // A budget stops the walk soon after it is passed, and says so.
+        const TLoopWork part = CountLoopWork(cave, work.PathEntries / 2);
+        EXPECT_FALSE(part.Complete);
+        EXPECT_GT(part.PathEntries, work.PathEntries / 2);
+        EXPECT_LE(part.PathEntries, work.PathEntries);
+    }
+}

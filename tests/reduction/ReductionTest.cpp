@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -179,3 +181,29 @@ TEST(ComputeStatistics, OnlyZeroLegsGiveAZeroMean) {
 }
 
 } // namespace
+
+// Names whose plain multiplicative hash shares its top bits would all fall into one run of an
+// unseeded table, and every lookup would step through it. The index must keep its runs short
+// whatever the names, and still find the first shot to each.
+TEST(TStationIndex, NamesChosenToCollideKeepRunsShortAndTheFirstShotRule) {
+    std::vector<str4> names;
+    for (std::uint32_t bytes = 0; names.size() < 20000; ++bytes) {
+        const str4 name(std::string_view(reinterpret_cast<const char*>(&bytes), 4));
+        if ((name.Key() * 0x9E3779B97F4A7C15ull) >> 58 == 0)
+            names.push_back(name);
+    }
+    TKviste cave;
+    // Each name reached twice, the second time much later: the first shot must win.
+    const std::size_t n = names.size();
+    cave.Lines.resize(2 * n + 1);
+    for (std::size_t k = 0; k < 2 * n; ++k)
+        cave.Lines[k + 1].ToName = names[k % n];
+    cave.LineCount = static_cast<std::int32_t>(2 * n);
+    const TStationIndex index(cave);
+    EXPECT_LT(index.LongestProbe(), 64u + 4 * 16);
+    for (std::size_t k = 0; k < n; ++k)
+        ASSERT_EQ(index.FirstLineTo(names[k]), static_cast<std::int32_t>(k + 1));
+    // Names of the same bytes but another length are other stations, and absent.
+    EXPECT_EQ(index.FirstLineTo(str4("A1")), 0);
+    EXPECT_EQ(index.FirstLineTo(str4(std::string_view(names[0].data(), 3))), 0);
+}

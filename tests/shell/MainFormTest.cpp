@@ -8,14 +8,18 @@
 #include "shell/AboutForm.h"
 #include "shell/ChildForm.h"
 #include "shell/MainForm.h"
+#include "shell/TextLinesView.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -52,6 +56,30 @@ TChildForm* ViewTitled(const TMainForm& form, const QString& title) {
     return nullptr;
 }
 
+// What Qt prints while a test runs, to catch "Ambiguous shortcut overload".
+QStringList gMessages;
+void CaptureMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
+    gMessages << text;
+}
+
+class CapturedMessages {
+public:
+    CapturedMessages() : old_(qInstallMessageHandler(CaptureMessage)) { gMessages.clear(); }
+    ~CapturedMessages() { qInstallMessageHandler(old_); }
+    CapturedMessages(const CapturedMessages&) = delete;
+    CapturedMessages& operator=(const CapturedMessages&) = delete;
+    QStringList Ambiguous() const { return gMessages.filter("Ambiguous"); }
+
+private:
+    QtMessageHandler old_;
+};
+
+// A key as the user presses it: to the widget with the focus, shortcuts looked up first.
+void Press(QWidget* window, const QKeySequence& key) {
+    QWidget* target = QApplication::focusWidget();
+    QTest::keySequence(target != nullptr ? target : window, key);
+}
+
 } // namespace
 
 class MainFormTest : public QObject {
@@ -74,6 +102,15 @@ private:
     void Open(const QString& fileName) {
         dialogs_.FileNames << fileName;
         Command("OpenFileBtn")->trigger();
+    }
+    int FileQuestions() const {
+        return static_cast<int>(dialogs_.TextsOf("OpenFileName").size() +
+                                dialogs_.TextsOf("SaveFileName").size());
+    }
+    void ShowActive() {
+        form_->show();
+        QApplication::setActiveWindow(form_.get());
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     }
     QString OpenSmall(const QString& name = "cave.grt") {
         const QString path = Path(name);
@@ -118,6 +155,107 @@ private slots:
         QVERIFY(dialogs_.TextsOf("Warning").isEmpty());
         Command("CloseAllItem")->trigger();
         QTRY_VERIFY(form_->MdiArea->subWindowList().isEmpty());
+    }
+
+    void mainKeysWorkWhereNoChildTakesThem() {
+        ShowActive();
+        CapturedMessages messages;
+        Press(form_.get(), Qt::Key_F3);
+        QCOMPARE(dialogs_.TextsOf("OpenFileName").size(), 1);
+        OpenSmall();
+        dialogs_.Clear();
+        Press(form_.get(), Qt::Key_F2);
+        QCOMPARE(dialogs_.TextsOf("SaveFileName").size(), 1);
+
+        // A text view has no keys of its own: they come back to the main window's commands.
+        Command("CartesianBtn")->trigger();
+        TChildForm* view = ViewTitled(*form_, "Cartesian data");
+        view->Memo1->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), view->Memo1);
+        dialogs_.Clear();
+        Press(form_.get(), Qt::Key_F3);
+        Press(form_.get(), Qt::Key_F2);
+        QCOMPARE(dialogs_.TextsOf("OpenFileName").size(), 1);
+        QCOMPARE(dialogs_.TextsOf("SaveFileName").size(), 1);
+        // Keys the view does use stay with it.
+        Press(form_.get(), QKeySequence::SelectAll);
+        QVERIFY(view->Memo1->HasSelection());
+        QCOMPARE(dialogs_.Asked.size(), 2);
+
+        Press(form_.get(), QKeySequence("Alt+X"));
+        QTRY_VERIFY(!form_->isVisible());
+        QVERIFY(messages.Ambiguous().isEmpty());
+    }
+
+    void activePlotWindowKeepsItsKeys() {
+        ShowActive();
+        OpenSmall();
+        Command("PlotCaveBtn")->trigger();
+        QMdiSubWindow* sub = form_->MdiArea->activeSubWindow();
+        QVERIFY(sub != nullptr && qobject_cast<TKvisPlotForm1*>(sub->widget()) != nullptr);
+        sub->widget()->setFocus();
+        QTRY_VERIFY(sub->isAncestorOf(QApplication::focusWidget()));
+        dialogs_.Clear();
+        CapturedMessages messages;
+        Press(form_.get(), Qt::Key_F2);
+        Press(form_.get(), Qt::Key_F3);
+        Press(form_.get(), Qt::Key_F2);
+        Press(form_.get(), Qt::Key_F3);
+        QCOMPARE(FileQuestions(), 0);
+        // Both menu bars have "&Tools": the plot's opens.
+        auto* plotBar = sub->widget()->findChild<QMenuBar*>();
+        Press(form_.get(), QKeySequence("Alt+T"));
+        QVERIFY(plotBar->activeAction() != nullptr);
+        QCOMPARE(plotBar->activeAction()->text(), "&Tools");
+        QVERIFY(form_->menuBar()->activeAction() == nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(sub->isAncestorOf(QApplication::focusWidget()));
+        // Alt+X is the plot window's Exit: the plot closes, the program stays.
+        Press(form_.get(), QKeySequence("Alt+X"));
+        QTRY_VERIFY(form_->MdiArea->subWindowList().isEmpty());
+        QVERIFY(form_->isVisible());
+        QVERIFY2(messages.Ambiguous().isEmpty(), qPrintable(messages.Ambiguous().join('\n')));
+
+        // The plot gone, the main window's keys are its own again.
+        Press(form_.get(), Qt::Key_F3);
+        QCOMPARE(dialogs_.TextsOf("OpenFileName").size(), 1);
+        QCOMPARE(Command("OpenFileBtn")->shortcut(), QKeySequence(Qt::Key_F3));
+        QStringList titles;
+        for (const QAction* title : form_->menuBar()->actions())
+            titles << title->text();
+        QVERIFY2(titles.contains("&Tools"), qPrintable(titles.join(' ')));
+    }
+
+    void childShortcutsWinOverTheMainWindows() {
+        ShowActive();
+        OpenSmall();
+        // A child with commands on the main window's keys.
+        auto* child = new QMainWindow;
+        int opened = 0;
+        int exited = 0;
+        QMenu* menu = child->menuBar()->addMenu("&File");
+        auto* open = menu->addAction("&Open", [&] { ++opened; });
+        open->setShortcut(Qt::Key_F3);
+        auto* exit = menu->addAction("E&xit", [&] { ++exited; });
+        exit->setShortcut(QKeySequence("Alt+X"));
+        auto* edit = new QLineEdit(child);
+        child->setCentralWidget(edit);
+        form_->MdiArea->addSubWindow(child)->show();
+        edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        dialogs_.Clear();
+        CapturedMessages messages;
+        Press(form_.get(), Qt::Key_F3);
+        Press(form_.get(), QKeySequence("Alt+X"));
+        QCOMPARE(opened, 1);
+        QCOMPARE(exited, 1);
+        QCOMPARE(FileQuestions(), 0);
+        QVERIFY(form_->isVisible());
+        // A key the child has no use for still reaches the main window.
+        Press(form_.get(), Qt::Key_F2);
+        QCOMPARE(dialogs_.TextsOf("SaveFileName").size(), 1);
+        QVERIFY(messages.Ambiguous().isEmpty());
     }
 
     void startsEmptyAndWarnsOnlyWithoutTheIcon() {
@@ -398,6 +536,18 @@ private slots:
         spin->setValue(0);
         QCOMPARE(spin->value(), 1);
         spin->setValue(15);
+        // The label reads clearly on the panel, which does not take the frame's black.
+        QLabel* label = form_->CorrCyclePanel->findChild<QLabel*>();
+        QCOMPARE(label->text(), "Set  correction cycles");
+        const QImage shot = form_->CorrCyclePanel->grab().toImage();
+        const QRect area = label->geometry();
+        const int background = qGray(shot.pixel(area.topLeft()));
+        int contrast = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                contrast = std::max(contrast, std::abs(qGray(shot.pixel(x, y)) - background));
+        QVERIFY2(contrast > 120, "the label's text hardly stands out");
+
         form_->findChild<QPushButton*>("CorrCycleOKBtn")->click();
         QCOMPARE(CorrectionCycles, 15);
         QVERIFY(form_->CorrCyclePanel->isHidden());

@@ -1,0 +1,6 @@
+Cave
+;
+info #(File written
+360 360 0 1
+0 0 0
+A1   A1   0 0 0 0 0 0 0
