@@ -622,8 +622,7 @@ void TKvisCadForm1::ShowStation(std::int32_t Station, bool reload) {
     CurrentStation = Station;
     displayed_ = true;
     const Tdatalinje& L = Cave.Lines[static_cast<std::size_t>(Station)];
-    const auto k = static_cast<std::size_t>(L.Instrument);
-    const TInstrument I = k < Cave.Instruments.size() ? Cave.Instruments[k] : TInstrument{};
+    const TInstrument I = InstrumentOf(Cave, L);
     const double cc = I.CompassCircle > 0 ? I.CompassCircle : 360;
 
     double R = DimensionExtent(L);
@@ -1130,6 +1129,7 @@ void TKvisCadForm1::ReloadPolygon1Click() {
 void TKvisCadForm1::Data1Click() {
     const bool valid = ValidStation(CurrentStation);
     const Tdatalinje& L = Cave.Lines[static_cast<std::size_t>(valid ? CurrentStation : 0)];
+    const TInstrument I = InstrumentOf(Cave, L);
     if (L.HasScan && S.CadPoly.Count > 0) {
         StringGrid1->clearContents();
         StringGrid1->setRowCount(S.CadPoly.Count);
@@ -1141,15 +1141,15 @@ void TKvisCadForm1::Data1Click() {
             const TWPoint w = static_cast<std::size_t>(i) < S.CadPoly.WPts.size()
                                   ? S.CadPoly.WPts[static_cast<std::size_t>(i)]
                                   : TWPoint{};
-            const QString cells[5] = {QString::number(i + 1), Fmt(sp.Angle, 4, 1),
+            // Shown in the units of the line's clinometer, as surveyed.
+            const QString cells[5] = {QString::number(i + 1),
+                                      Fmt(sp.Angle * I.ClinoCircle / 360, 4, 1),
                                       Fmt(sp.Distance, 4, 2), Fmt(w.X, 5, 2), Fmt(w.Y, 5, 2)};
             for (int c = 0; c < 5; ++c)
                 StringGrid1->setItem(i, c, new QTableWidgetItem(cells[c]));
         }
     }
     if (L.HasScan) {
-        const auto k = static_cast<std::size_t>(L.Instrument);
-        const TInstrument I = k < Cave.Instruments.size() ? Cave.Instruments[k] : TInstrument{};
         KompLabel1->setText("Komp: " + Fmt(I.CompassCircle, 3, 0));
         KlinoLabel2->setText("Klin: " + Fmt(I.ClinoCircle, 3, 0));
     }

@@ -64,6 +64,12 @@ double DimensionExtent(const Tdatalinje& line) {
     return r;
 }
 
+TInstrument InstrumentOf(const TKviste& cave, const Tdatalinje& line) {
+    const auto k = static_cast<std::size_t>(line.Instrument);
+    return line.Instrument >= 0 && k < cave.Instruments.size() ? cave.Instruments[k]
+                                                               : TInstrument{};
+}
+
 std::string CircleUnitText(double compassCircle) {
     if (compassCircle < 361)
         return "deg";
@@ -144,8 +150,7 @@ void BackupProfileSave(const TKviste& cave, std::int32_t s, TTempProfil& undo) {
     undo.LineIndex = s;
     undo.PointCount = static_cast<std::int32_t>(l.ScanPoints.size());
     undo.Azimuth = l.ScanPlane;
-    const auto k = static_cast<std::size_t>(l.Instrument);
-    const TInstrument inst = k < cave.Instruments.size() ? cave.Instruments[k] : TInstrument{};
+    const TInstrument inst = InstrumentOf(cave, l);
     undo.CompassCircle = inst.CompassCircle;
     undo.ClinoCircle = inst.ClinoCircle;
     undo.Points = l.ScanPoints;

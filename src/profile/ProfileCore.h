@@ -41,6 +41,9 @@ TGridSteps GridSteps(double r);
 // Half-extent of the window for a line from its passage dimensions (at least 2 m).
 double DimensionExtent(const Tdatalinje& line);
 
+// The line's instrument, or the default (degrees) for a line whose index is out of range.
+TInstrument InstrumentOf(const TKviste& cave, const Tdatalinje& line);
+
 // Unit text of a compass circle: "deg", " gon" or " ???".
 std::string CircleUnitText(double compassCircle);
 

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -312,6 +313,29 @@ private slots:
         QCOMPARE(form->CurrentStation, 0);
         form->Savetocave1Click();
         QVERIFY(!dialogs.TextsOf("Warning").isEmpty());
+    }
+
+    void gradsLineShowsItsUnits() {
+        Open(true);
+        form->RunKvisCAD(3); // plane 90 grads, points at 0 and 90 grads
+        const QString profile = form->findChild<QLabel*>("ProfileLabel1")->text();
+        QCOMPARE(profile, QString("Profile: 2 Plane = 81.00deg   90.00 gon"));
+        QCOMPARE(form->PlaneAzimuth, 81.0);
+        QCOMPARE(form->S.CadPoly.WPts[1].Y, 2 * std::sin(DegToRad(81)));
+        form->Data1Click();
+        auto* grid = form->findChild<QTableWidget*>("StringGrid1");
+        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(grid->item(1, 1)->text(), QString("90.0"));
+        QCOMPARE(grid->item(1, 2)->text(), QString("2.00"));
+        QCOMPARE(form->findChild<QLabel*>("KompLabel1")->text(), QString("Komp: 400"));
+
+        // Edit menu: Reset all and ZoomOut stay off, Save Polygon follows the nodes.
+        form->UpdateCommands();
+        QVERIFY(!form->findChild<QAction*>("Resetall1")->isEnabled());
+        QVERIFY(form->findChild<QAction*>("SavePolygon1")->isEnabled());
+        form->deletePolyGon1Click();
+        form->UpdateCommands();
+        QVERIFY(!form->findChild<QAction*>("SavePolygon1")->isEnabled());
     }
 
     void entryFromTheEditor() {
