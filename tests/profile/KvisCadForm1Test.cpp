@@ -12,7 +12,10 @@
 #include "ui/UserDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -336,6 +339,34 @@ private slots:
         form->deletePolyGon1Click();
         form->UpdateCommands();
         QVERIFY(!form->findChild<QAction*>("SavePolygon1")->isEnabled());
+    }
+
+    void panelsAndPopups() {
+        Open();
+        form->RunKvisCAD(3);
+        form->Data1Click();
+        auto* panel = form->findChild<QWidget*>("DataGridPanel1");
+        QVERIFY(panel->isVisible());
+        const QPoint start = panel->pos();
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+            QMouseEvent e(type, at, panel->mapToGlobal(at), Qt::LeftButton, held, {});
+            QApplication::sendEvent(panel, &e);
+        };
+        send(QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton);
+        send(QEvent::MouseMove, {32, 22}, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, {32, 22}, Qt::NoButton);
+        QCOMPARE(panel->pos(), start + QPoint(30, 20));
+
+        form->S.EditNodeMode = true;
+        const TScreenPoint node = form->S.CadPoly.Pts[1];
+        form->CADImage1MouseDown(Qt::RightButton, QPoint(node.X, node.Y));
+        QVERIFY(form->findChild<QAction*>("deletenode1")->isEnabled());
+        QVERIFY(!form->findChild<QAction*>("Insertnode1")->isEnabled());
+        QVERIFY(!form->findChild<QAction*>("mergenodes1")->isEnabled());
+        QVERIFY(form->findChild<QAction*>("FlipPoly1")->isEnabled());
+        form->findChild<QMenu*>("EditPopupMenu2")->hide();
+        form->CADImage1MouseMove(QPoint(10, 10), false);
+        QVERIFY(form->findChild<QLabel*>("StatusPanel0")->text().startsWith("X  = "));
     }
 
     void entryFromTheEditor() {
