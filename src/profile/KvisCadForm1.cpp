@@ -614,11 +614,13 @@ void TKvisCadForm1::DisplayStation(std::int32_t Station) {
 }
 
 void TKvisCadForm1::ShowStation(std::int32_t Station, bool reload) {
+    if (Cave.Lines.empty())
+        Cave.Lines.resize(1); // the blank line 0 every model has
     if (!ValidStation(Station))
         Station = std::clamp<std::int32_t>(
             Station, 0,
-            std::min<std::int32_t>(Cave.LineCount,
-                                   static_cast<std::int32_t>(Cave.Lines.size()) - 1));
+            std::max(0, std::min<std::int32_t>(Cave.LineCount,
+                                               static_cast<std::int32_t>(Cave.Lines.size()) - 1)));
     CurrentStation = Station;
     displayed_ = true;
     const Tdatalinje& L = Cave.Lines[static_cast<std::size_t>(Station)];
@@ -752,6 +754,8 @@ void TKvisCadForm1::ShowPolyStatus() {
 void TKvisCadForm1::DrawPlan(double rotation) {
     QImage& img = ViewImage1->Image;
     img.fill(Qt::black);
+    if (Cave.Lines.empty())
+        return;
     const Tdatalinje& L =
         Cave.Lines[static_cast<std::size_t>(ValidStation(CurrentStation) ? CurrentStation : 0)];
     QPainter p(&img);
