@@ -1,4 +1,5 @@
 // The clipping pass of the plot's clip polygon over a generated million-shot survey.
+#include "NullCanvas.h"
 #include "SurveyGenerator.h"
 #include "model/SurveyReader.h"
 #include "model/TextClock.h"
@@ -12,19 +13,6 @@
 #include <numbers>
 
 namespace {
-
-// Counts nothing and draws nothing: the drawing pass only has to place every station.
-class TNullCanvas : public TPlotCanvas {
-public:
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Ellipse(int, int, int, int) override {}
-    void Rectangle(int, int, int, int) override {}
-    void SetPixel(int, int, std::uint32_t) override {}
-    void TextOut(int, int, const std::string&) override {}
-    int TextWidth(const std::string& t) override { return 6 * static_cast<int>(t.size()); }
-    int TextHeight(const std::string&) override { return 10; }
-};
 
 // The survey read, reduced and drawn once into a fitted 1600 x 1000 view with stations on,
 // so every line has its ScreenPos; and a 50-node star around the middle of the picture

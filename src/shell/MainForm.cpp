@@ -10,6 +10,7 @@
 #include "model/TextClock.h"
 #include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
+#include "profile/KvisCadForm1.h"
 #include "reduction/AdjustmentReport.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
@@ -485,7 +486,7 @@ void TMainForm::CreateStartupWindows() {
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
     AttributeForm1 = new TAttributeForm1(this);
-    // the profile drawing window (TKvisCadForm1)
+    KvisCadForm1 = new TKvisCadForm1(this);
     LineStyleForm = new TLineStyleForm(this);
     new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }

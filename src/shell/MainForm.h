@@ -91,6 +91,7 @@ public:
     QWidget* TextEditForm1 = nullptr; // text editor
     TAboutForm* AboutForm = nullptr;
     QWidget* AttributeForm1 = nullptr; // shown by a plot's "Set Attributes"
+    QWidget* KvisCadForm1 = nullptr;   // shown by a plot's "Node CAD Edit"
     QWidget* LineStyleForm = nullptr;  // the pen picker, for any caller
 
 protected:
