@@ -1,4 +1,5 @@
 // The clipping pass of the plot's clip polygon over a generated million-shot survey.
+#include "NullCanvas.h"
 #include "SurveyGenerator.h"
 #include "model/SurveyReader.h"
 #include "model/TextClock.h"

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           qt6-svg-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
           xvfb xauth clang-format hp2xx poppler-utils
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev libeigen3-dev survex)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -4,6 +4,7 @@
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
 #include "plot/HPGLWriter.h"
+#include "reduction/AdjustmentReport.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 
@@ -38,6 +39,10 @@ const char* const kUsage =
     "  --hpgl               write the plotter files of the view beside FILE: .plt (cave),\n"
     "                       RM.plt (frame, scale bar, north arrow) and, with --grid,\n"
     "                       Rutenett.plt\n"
+    "  --adjust             adjust the network by least squares, move the stations, write the\n"
+    "                       listings again and the report .lsq beside FILE\n"
+    "  --sd-tape M --sd-compass DEG --sd-clino DEG\n"
+    "                       standard deviations of the readings (0.10 m, 2.5, 2.5 degrees)\n"
 #ifdef KV_HAVE_PNG
     "  --png OUT.png        draw the fitted view of the cave into a PNG picture\n"
     "  --svg OUT.svg        the same view as an SVG drawing\n"
@@ -60,6 +65,8 @@ struct Options {
     std::optional<std::string> WriteOut;
     std::optional<std::string> Stamp;
     std::optional<int> Cycles;
+    bool Adjust = false;
+    TAdjustmentSettings Sd;
     bool Quiet = false;
     bool Hpgl = false;
     std::optional<std::string> PngOut, SvgOut, PdfOut;
@@ -109,6 +116,16 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             o.Cycles = n;
         } else if (a == "--hpgl") {
             o.Hpgl = true;
+        } else if (a == "--adjust") {
+            o.Adjust = true;
+        } else if (a == "--sd-tape" || a == "--sd-compass" || a == "--sd-clino") {
+            double& sd = a == "--sd-tape"      ? o.Sd.SdTape
+                         : a == "--sd-compass" ? o.Sd.SdCompass
+                                               : o.Sd.SdClino;
+            if (!value(v) || !ParseDouble(v, sd))
+                return a + " needs a number";
+            if (const std::string problem = CheckAdjustmentSettings(o.Sd); !problem.empty())
+                return a + ": " + problem;
 #ifdef KV_HAVE_PNG
         } else if (a == "--png") {
             if (!value(v))
@@ -244,6 +261,20 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
     }
 
+    std::optional<TAdjustmentRun> adjusted;
+    if (o.Adjust) {
+        const TAdjustmentRun& run =
+            adjusted.emplace(RunAdjustment(cave, summary, o.Sd, o.File, *clock));
+        if (!run.Ok) {
+            err << "Least squares adjustment failed: " << run.Message << "\n";
+            status = 1;
+        }
+        for (const std::string& m : run.WriteErrors) {
+            err << m << "\n";
+            status = 1;
+        }
+    }
+
     if (o.WriteOut) {
         const TWriteResult w = WriteSurveyFile(*o.WriteOut, cave, header2, *clock);
         if (!w.Ok) {
@@ -282,6 +313,13 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << "  unlinked shots: " << processed.Connectivity.size() << "\n";
         if (o.Cycles)
             out << "  loops:          " << loops.LoopCount() << "\n";
+        if (adjusted && adjusted->Ok) {
+            const TAdjustment& adj = adjusted->Adjustment;
+            out << "  adjusted:       " << adj.Stations << " stations, chi-square "
+                << FormatReal(adj.ChiSquare, 0, 2) << " with " << adj.DegreesOfFreedom
+                << " degrees of freedom, " << adj.Suspects.size() << " suspects\n";
+            out << "  report:         " << adjusted->ReportFile << "\n";
+        }
     }
     return status;
 }

@@ -10,23 +10,6 @@ std::size_t Used(const TPolyGon& g) {
     return std::min(static_cast<std::size_t>(std::max(g.Count, 0)), g.Pts.size());
 }
 
-// Pen and brush of the caller come back after a figure.
-class TKeepPen {
-public:
-    explicit TKeepPen(TPlotCanvas& c) : c_(c), pen_(c.Pen()), brush_(c.Brush()) {}
-    ~TKeepPen() {
-        c_.SetPen(pen_);
-        c_.SetBrush(brush_);
-    }
-    TKeepPen(const TKeepPen&) = delete;
-    TKeepPen& operator=(const TKeepPen&) = delete;
-
-private:
-    TPlotCanvas& c_;
-    TPlotPen pen_;
-    TPlotBrush brush_;
-};
-
 void Square(TPlotCanvas& c, TScreenPoint p, std::int32_t half) {
     c.Rectangle(p.X - half, p.Y - half, p.X + half, p.Y + half);
 }

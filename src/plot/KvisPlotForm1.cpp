@@ -6,6 +6,7 @@
 #include "photos/KvPicViewForm.h"
 #include "plot/HPGLWriter.h"
 #include "plot/QtCanvas.h"
+#include "profile/KvisCadForm1.h"
 #include "reduction/ReductionState.h"
 #include "ui/EscapeLineEdit.h"
 #include "ui/UserDialogs.h"
@@ -256,9 +257,7 @@ void TKvisPlotForm1::BuildMenus() {
     tools->addAction(NewAction("PassagePolyGon1", "Passage PolyGon", nullptr));
     QMenu* node = tools->addMenu("Edit Node CrossSection");
     node->setObjectName("EditNodeCrossSection1");
-    QAction* cad = NewAction("OpenKvisCAD1", "Open KvisCAD", nullptr);
-    cad->setEnabled(false);
-    node->addAction(cad);
+    node->addAction(NewAction("OpenKvisCAD1", "Open KvisCAD", &TKvisPlotForm1::OpenKvisCAD1Click));
     tools->addAction(NewAction("Statistics1", "Statistics", &TKvisPlotForm1::Statistics1Click));
 
     QMenu* help = bar->addMenu("&Help");
@@ -267,8 +266,7 @@ void TKvisPlotForm1::BuildMenus() {
     StationPopupMenu1 = new QMenu(this);
     StationPopupMenu1->setObjectName("StationPopupMenu1");
     PopupTitle1 = NewAction("PopupTitle1", "Station", nullptr);
-    NodeCADEdit1 = NewAction("NodeCADEdit1", "Node CAD Edit", nullptr);
-    NodeCADEdit1->setEnabled(false);
+    NodeCADEdit1 = NewAction("NodeCADEdit1", "Node CAD Edit", &TKvisPlotForm1::NodeCADEdit1Click);
     ShowComment1 = NewAction("ShowComment1", "Show Comment", &TKvisPlotForm1::ShowComment1Click);
     AddComment1 = NewAction("AddComment1", "Add Comment", &TKvisPlotForm1::AddComment1Click);
     ExcludeStation1 =
@@ -468,7 +466,7 @@ void TKvisPlotForm1::BuildFloatingPanels() {
     auto* fb = new QHBoxLayout;
     QPushButton* find = NewButton(StationGridPanel1, "FindStationButton1", "Find station");
     QPushButton* edit = NewButton(StationGridPanel1, "EditNodeButton1", "Edit Node");
-    edit->setEnabled(false); // the node editor is not part of this window yet
+    connect(edit, &QPushButton::clicked, this, &TKvisPlotForm1::EditNodeButton1Click);
     QPushButton* cancel = NewButton(StationGridPanel1, "CancelButton1", "Cancel");
     connect(find, &QPushButton::clicked, this, &TKvisPlotForm1::FindStationButtonClick);
     connect(cancel, &QPushButton::clicked, this, &TKvisPlotForm1::CancelButtonClick);
@@ -1275,6 +1273,29 @@ void TKvisPlotForm1::FindStationBtnClick() {
 void TKvisPlotForm1::StationStringGridDblClick(int row, int column) {
     const QTableWidgetItem* item = StationStringGrid->item(row, column);
     StationLabel1->setText(item ? item->text() : QString());
+}
+
+// The profile drawing window on the selected line, on the found station, or as it was.
+void TKvisPlotForm1::ShowKvisCAD(std::int32_t station, bool choose) {
+    TKvisCadForm1* cad = TKvisCadForm1::Get(window());
+    connect(cad, &TKvisCadForm1::ProfileChanged, this, &TKvisPlotForm1::PlottKviste,
+            Qt::UniqueConnection);
+    cad->ShowFromPlot(station, choose);
+}
+
+void TKvisPlotForm1::NodeCADEdit1Click() {
+    ShowKvisCAD(Interaction.SelectedLine, true);
+}
+
+void TKvisPlotForm1::OpenKvisCAD1Click() {
+    ShowKvisCAD(0, false);
+}
+
+void TKvisPlotForm1::EditNodeButton1Click() {
+    Interaction.FoundName = StationLabel1->text().left(4).toLatin1().toStdString();
+    StationGridPanel1->hide();
+    StationStringGrid->setRowCount(0);
+    ShowKvisCAD(GetTil(Cave, Interaction.FoundName), true);
 }
 
 void TKvisPlotForm1::FindStationButtonClick() {

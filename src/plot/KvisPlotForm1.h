@@ -173,6 +173,10 @@ public:
     void FindStationBtnClick();
     void StationStringGridDblClick(int row, int column);
     void FindStationButtonClick();
+    void EditNodeButton1Click();
+    void NodeCADEdit1Click();
+    void OpenKvisCAD1Click();
+    void ShowKvisCAD(std::int32_t station, bool choose);
     void CancelButtonClick();
 
     TPlotSurface* Surface = nullptr;

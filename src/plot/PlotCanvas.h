@@ -102,6 +102,23 @@ public:
     int TextHeight(const std::string&) override { return 0; }
 };
 
+// Pen and brush of the caller come back after a figure.
+class TKeepPen {
+public:
+    explicit TKeepPen(TPlotCanvas& c) : c_(c), pen_(c.Pen()), brush_(c.Brush()) {}
+    ~TKeepPen() {
+        c_.SetPen(pen_);
+        c_.SetBrush(brush_);
+    }
+    TKeepPen(const TKeepPen&) = delete;
+    TKeepPen& operator=(const TKeepPen&) = delete;
+
+private:
+    TPlotCanvas& c_;
+    TPlotPen pen_;
+    TPlotBrush brush_;
+};
+
 // Second sink of the drawing pass, in view-plane metres: the plotter file of an export
 // receives the same elements in the same order as the screen.
 class TPlotWorldSink {

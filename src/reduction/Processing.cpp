@@ -10,7 +10,13 @@ TProcessResult ProcessCave(TKviste& cave, TSummaryValues& summary, const std::st
     ComputeLegVectors(cave);
     result.Connectivity = LinkStations(cave);
     ComputeStatistics(cave, summary);
+    result.ListingErrors = WriteListings(cave, summary, dataFile, clock);
+    return result;
+}
 
+std::vector<std::string> WriteListings(const TKviste& cave, const TSummaryValues& summary,
+                                       const std::string& dataFile, const TextClock& clock) {
+    std::vector<std::string> errors;
     // A listing that cannot be written does not keep the others from being tried.
     // A data file that itself ends in a listing's extension must not be overwritten by it.
     const auto run = [&](const char* ext, const auto& write) {
@@ -20,7 +26,7 @@ TProcessResult ProcessCave(TKviste& cave, TSummaryValues& summary, const std::st
             reason = "is the survey data file itself";
         else if (write(file, reason))
             return;
-        result.ListingErrors.push_back(file + ": " + reason);
+        errors.push_back(file + ": " + reason);
     };
     run(".krt", [&](const std::string& f, std::string& r) {
         return WriteCartesianListing(f, cave, clock, r);
@@ -33,5 +39,5 @@ TProcessResult ProcessCave(TKviste& cave, TSummaryValues& summary, const std::st
     });
     run(".scn",
         [&](const std::string& f, std::string& r) { return WriteScanList(f, cave, clock, r); });
-    return result;
+    return errors;
 }

@@ -17,3 +17,8 @@ struct TProcessResult {
 // ".scn" beside dataFile.
 TProcessResult ProcessCave(TKviste& cave, TSummaryValues& summary, const std::string& dataFile,
                            const TextClock& clock);
+
+// The four listings alone, for a change of positions after the processing; one message per
+// listing that could not be written.
+std::vector<std::string> WriteListings(const TKviste& cave, const TSummaryValues& summary,
+                                       const std::string& dataFile, const TextClock& clock);

@@ -5,4 +5,6 @@ list(APPEND KV_CORE_SOURCES
   reduction/Loops.cpp
   reduction/LoopCorrection.cpp
   reduction/ReductionState.cpp
+  reduction/NetworkAdjustment.cpp
+  reduction/AdjustmentReport.cpp
 )

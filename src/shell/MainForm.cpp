@@ -10,10 +10,13 @@
 #include "model/TextClock.h"
 #include "photos/KvPicViewForm.h"
 #include "plot/KvisPlotForm1.h"
+#include "profile/KvisCadForm1.h"
+#include "reduction/AdjustmentReport.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 #include "reduction/ReductionState.h"
 #include "shell/AboutForm.h"
+#include "shell/AdjustmentDialog.h"
 #include "shell/ChildFirstShortcuts.h"
 #include "shell/ChildForm.h"
 #include "shell/FormEditor.h"
@@ -244,6 +247,8 @@ void TMainForm::BuildMenus() {
     correct->setIcon(Glyph("O", QColor(190, 110, 20)));
     correct->setToolTip("Correct loops");
     loops->addAction(correct);
+    loops->addAction(dataAction(NewAction("LeastSquaresBtn", "Least &Squares Adjustment",
+                                          &TMainForm::LeastSquaresBtnClick)));
     QMenu* results = loops->addMenu("&View Results");
     results->menuAction()->setObjectName("ViewResultsItem");
     results->addAction(
@@ -472,7 +477,7 @@ void TMainForm::CreateStartupWindows() {
     TextEditForm1 = new TTextEditForm1(this);
     AboutForm = new TAboutForm(this);
     AttributeForm1 = new TAttributeForm1(this);
-    // the profile drawing window (TKvisCadForm1)
+    KvisCadForm1 = new TKvisCadForm1(this);
     LineStyleForm = new TLineStyleForm(this);
     new TKvPicViewForm(this); // the photo viewer, found through KvPicViewForm()
 }
@@ -755,9 +760,20 @@ void TMainForm::CorrectLoopsBtnClick() {
         done->setMinimumWidth(done->sizeHint().width()); // never cut by the panels beside it
     }
     // The plot windows show the corrected positions.
+    RedrawPlots();
+}
+
+void TMainForm::RedrawPlots() {
     for (QMdiSubWindow* sub : MdiArea->subWindowList())
         if (auto* plot = qobject_cast<TKvisPlotForm1*>(sub->widget()))
             plot->PlottKviste();
+}
+
+void TMainForm::LeastSquaresBtnClick() {
+    if (!RunLeastSquaresAdjustment(this))
+        return;
+    RedrawPlots();
+    ViewDerivedFile(kAdjustmentReportExt, "Least Squares Adjustment");
 }
 
 void TMainForm::SetCyclesBtnClick() {

@@ -36,6 +36,8 @@ public:
     // The one place that decides which commands are enabled and checked.
     void UpdateCommandStates();
     QString PanelText(int panel) const;
+    // Every open plot window draws the current positions again.
+    void RedrawPlots();
 
     // Command handlers; a menu item and its tool button share one.
     void OpenFileBtnClick();
@@ -51,6 +53,7 @@ public:
     void ViewDataFileBtnClick();
     void OpenAllPropBtnClick();
     void CorrectLoopsBtnClick();
+    void LeastSquaresBtnClick();
     void SetCyclesBtnClick();
     void CorrCycleOKBtnClick();
     void PlotCaveBtnClick();
@@ -88,6 +91,7 @@ public:
     QWidget* TextEditForm1 = nullptr; // text editor
     TAboutForm* AboutForm = nullptr;
     QWidget* AttributeForm1 = nullptr; // shown by a plot's "Set Attributes"
+    QWidget* KvisCadForm1 = nullptr;   // shown by a plot's "Node CAD Edit"
     QWidget* LineStyleForm = nullptr;  // the pen picker, for any caller
 
 protected:

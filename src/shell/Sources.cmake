@@ -28,6 +28,8 @@ list(APPEND KV_GUI_SOURCES
   shell/TextEditForm1.h
   shell/DataLinje.cpp
   shell/DataLinje.h
+  shell/AdjustmentDialog.cpp
+  shell/AdjustmentDialog.h
   shell/resources/kvshell.qrc
 )
 

@@ -1,0 +1,2 @@
+kv_add_gtest(AdjustmentTests NetworkAdjustmentTest.cpp AdjustmentReportTest.cpp
+  CavernComparisonTest.cpp)
