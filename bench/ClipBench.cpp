@@ -42,7 +42,7 @@ struct TClipSetup {
         TPlotColorTable colors;
         SetPlotColors(colors);
         TStationIndex index(Cave);
-        TNoCanvas canvas;
+        TNullCanvas canvas;
         const TViewLimits& v = view.Limits;
         SetToPCParams(view, v.West, v.South, v.East, v.North);
         TPlotPass pass{canvas, Cave, view, switches, colors, index};
