@@ -2,8 +2,8 @@
 # Installs the Debian packages the build, the program and the tests need (only when missing).
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev googletest libbenchmark-dev
-          xvfb xauth clang-format
+          qt6-svg-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+          xvfb xauth clang-format hp2xx poppler-utils
           clang libclang-rt-14-dev libeigen3-dev survex)
 missing=()
 for p in "${packages[@]}"; do

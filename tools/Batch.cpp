@@ -3,15 +3,19 @@
 
 #include "model/SurveyReader.h"
 #include "model/SurveyWriter.h"
+#include "plot/HPGLWriter.h"
 #include "reduction/AdjustmentReport.h"
 #include "reduction/Loops.h"
 #include "reduction/Processing.h"
 
-#ifdef KV_HAVE_PNG
 #include "PngExport.h"
+#ifdef KV_HAVE_PNG
+#include "VectorExport.h"
 #endif
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -32,18 +36,23 @@ const char* const kUsage =
     "  --stamp TEXT         use TEXT as every date and time written in this run\n"
     "  --correct-loops [N]  correct the loops with N cycles (default 10), writing .Log,\n"
     "                       .tmp, .Fix and .lop beside FILE\n"
+    "  --hpgl               write the plotter files of the view beside FILE: .plt (cave),\n"
+    "                       RM.plt (frame, scale bar, north arrow) and, with --grid,\n"
+    "                       Rutenett.plt\n"
     "  --adjust             adjust the network by least squares, move the stations, write the\n"
     "                       listings again and the report .lsq beside FILE\n"
     "  --sd-tape M --sd-compass DEG --sd-clino DEG\n"
     "                       standard deviations of the readings (0.10 m, 2.5, 2.5 degrees)\n"
 #ifdef KV_HAVE_PNG
     "  --png OUT.png        draw the fitted view of the cave into a PNG picture\n"
+    "  --svg OUT.svg        the same view as an SVG drawing\n"
+    "  --pdf OUT.pdf        the same view as a PDF page\n"
     "  --size WxH           picture size in pixels (default 1600x1000)\n"
+#endif
     "  --rotation DEG       turn of the view (default 0)\n"
     "  --tilt DEG           tilt of the view (default -90, the plan; 0 an elevation)\n"
     "  --labels --walls --stations --grid --scans\n"
     "                       draw station names, walls, station symbols, the grid, scans\n"
-#endif
     "  --quiet              print no summary\n"
     "  --help               show this text\n"
     "\n"
@@ -59,10 +68,9 @@ struct Options {
     bool Adjust = false;
     TAdjustmentSettings Sd;
     bool Quiet = false;
-#ifdef KV_HAVE_PNG
-    std::optional<std::string> PngOut;
-    TPngOptions Png;
-#endif
+    bool Hpgl = false;
+    std::optional<std::string> PngOut, SvgOut, PdfOut;
+    TPngOptions Png; // the view of every drawing output
 };
 
 bool ParseInt(const std::string& s, int& v) {
@@ -106,6 +114,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
                     return "--correct-loops takes a number of cycles from 0 to 100000";
             }
             o.Cycles = n;
+        } else if (a == "--hpgl") {
+            o.Hpgl = true;
         } else if (a == "--adjust") {
             o.Adjust = true;
         } else if (a == "--sd-tape" || a == "--sd-compass" || a == "--sd-clino") {
@@ -121,6 +131,14 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             if (!value(v))
                 return "--png needs a file name";
             o.PngOut = v;
+        } else if (a == "--svg") {
+            if (!value(v))
+                return "--svg needs a file name";
+            o.SvgOut = v;
+        } else if (a == "--pdf") {
+            if (!value(v))
+                return "--pdf needs a file name";
+            o.PdfOut = v;
         } else if (a == "--size") {
             int w = 0, h = 0;
             const auto x = value(v) ? v.find('x') : std::string::npos;
@@ -129,11 +147,12 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
                 return "--size takes WIDTHxHEIGHT, each from 16 to 20000 pixels";
             o.Png.Width = w;
             o.Png.Height = h;
+#endif
         } else if (a == "--rotation") {
-            if (!value(v) || !ParseDouble(v, o.Png.Rotation))
+            if (!value(v) || !ParseDouble(v, o.Png.Rotation) || !std::isfinite(o.Png.Rotation))
                 return "--rotation needs a number of degrees";
         } else if (a == "--tilt") {
-            if (!value(v) || !ParseDouble(v, o.Png.Tilt))
+            if (!value(v) || !ParseDouble(v, o.Png.Tilt) || !std::isfinite(o.Png.Tilt))
                 return "--tilt needs a number of degrees";
         } else if (a == "--labels") {
             o.Png.Labels = true;
@@ -145,7 +164,6 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
             o.Png.Grid = true;
         } else if (a == "--scans") {
             o.Png.Scans = true;
-#endif
         } else if (a.size() > 1 && a[0] == '-') {
             return "unknown option " + a;
         } else if (o.File.empty()) {
@@ -157,6 +175,28 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     if (!help && o.File.empty())
         return "no survey file given";
     return std::nullopt;
+}
+
+// The view of the batch's plotter files: the window's start view with the given angles, every
+// line visible, centre lines on and the other elements as asked.
+bool WriteHpgl(TKviste& cave, const TSummaryValues& summary, const TPngOptions& options,
+               const std::string& file, const std::string& stamp, std::string& message) {
+    TPlotView view;
+    InitPlotparameters(view);
+    // The limits only place a screen picture, which the batch has none of.
+    SetViewPort(view, 0, 0, options.Width, options.Height, summary);
+    view.RotAngle = options.Rotation;
+    view.TiltAngle = std::clamp(options.Tilt, -90.0, 90.0);
+    const TPlotSwitches sw = PngSwitches(options);
+    TPlotColorTable colors;
+    SetPlotColors(colors);
+    for (std::int32_t i = 1; i <= cave.LineCount; ++i)
+        cave.Lines[static_cast<std::size_t>(i)].Visible = true;
+    const TStationIndex index(cave);
+    TNoCanvas canvas;
+    THPGLWriter writer;
+    THPGLExportInput in{canvas, cave, view, sw, colors, index, file, stamp, {}};
+    return HPGLExport(writer, in, message);
 }
 
 void Progress(int pass, int passes, void*) {
@@ -243,11 +283,23 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
     }
 
+    if (o.Hpgl) {
+        std::string message;
+        if (!WriteHpgl(cave, summary, o.Png, o.File, clock->Now(), message)) {
+            err << message << "\n";
+            status = 1;
+        }
+    }
+
 #ifdef KV_HAVE_PNG
-    if (o.PngOut) {
+    using TExporter = bool (*)(const TKviste&, const TSummaryValues&, const TPngOptions&,
+                               const std::string&, std::string&);
+    const std::pair<const std::optional<std::string>*, TExporter> drawings[] = {
+        {&o.PngOut, &ExportPng}, {&o.SvgOut, &ExportSvg}, {&o.PdfOut, &ExportPdf}};
+    for (const auto& [out, exporter] : drawings) {
         std::string reason;
-        if (!ExportPng(cave, summary, o.Png, *o.PngOut, reason)) {
-            err << "Could NOT write " << *o.PngOut << " (" << reason << ")\n";
+        if (*out && !exporter(cave, summary, o.Png, **out, reason)) {
+            err << "Could NOT write " << **out << " (" << reason << ")\n";
             status = 1;
         }
     }

@@ -3,4 +3,6 @@
 
 #include <iostream>
 
-int main(int argc, char** argv) { return RunBatch(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+    return RunBatch(argc, argv, std::cout, std::cerr);
+}

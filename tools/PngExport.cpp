@@ -24,8 +24,7 @@ void SetPngView(TPlotView& view, const TKviste& cave, const TSummaryValues& summ
     FitToPage(view, cave);
 }
 
-bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOptions& options,
-               const std::string& outFile, std::string& reason) {
+bool CheckPngOptions(const TPngOptions& options, std::string& reason) {
     constexpr int kMaxSide = 20000;
     if (options.Width < 16 || options.Height < 16 || options.Width > kMaxSide ||
         options.Height > kMaxSide) {
@@ -36,26 +35,30 @@ bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOpt
         reason = "rotation and tilt must be numbers";
         return false;
     }
+    return true;
+}
+
+std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     // Text needs a GUI application; the batch program has none of its own.
-    std::unique_ptr<QGuiApplication> app;
     static int argc = 1;
     static char arg0[] = "kvistrel-batch";
     static char* argv[] = {arg0, nullptr};
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+bool ExportPng(const TKviste& cave, const TSummaryValues& summary, const TPngOptions& options,
+               const std::string& outFile, std::string& reason) {
+    if (!CheckPngOptions(options, reason))
+        return false;
+    const std::unique_ptr<QGuiApplication> app = EnsureGuiApplication();
 
     TPlotView view;
     SetPngView(view, cave, summary, options);
-
-    TPlotSwitches sw;
-    sw.ShowLabels = options.Labels;
-    sw.ShowWalls = options.Walls;
-    sw.ShowStations = options.Stations;
-    sw.ShowGrid = options.Grid;
-    sw.ShowCrossSections = options.Scans;
+    const TPlotSwitches sw = PngSwitches(options);
     TPlotColorTable colors;
     SetPlotColors(colors);
 

@@ -51,55 +51,89 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& r
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& content, std::string& reason,
-                         bool sync) {
-    std::string tmp = path + ".kvtmpXXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
+TAtomicFile::~TAtomicFile() {
+    Discard();
+}
+
+bool TAtomicFile::Open(const std::string& path, std::string& reason) {
+    Discard();
+    path_ = path;
+    tmp_ = path + ".kvtmpXXXXXX";
+    fd_ = ::mkstemp(tmp_.data());
+    if (fd_ < 0) {
         reason = std::strerror(errno);
         return false;
     }
     // Keep the permissions an existing file had; a new file gets the usual 0666 & ~umask.
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
+        ::fchmod(fd_, old.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+        ::fchmod(fd_, 0666 & ~mask);
     }
-    const char* p = content.data();
-    std::size_t left = content.size();
+    return true;
+}
+
+bool TAtomicFile::Write(const char* p, std::size_t left, std::string& reason) {
+    if (fd_ < 0) {
+        reason = "file is not open";
+        return false;
+    }
     while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
+        const ssize_t n = ::write(fd_, p, left);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             reason = std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
+            Discard();
             return false;
         }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (sync && ::fsync(fd) != 0 && errno != EINVAL) {
-        reason = std::strerror(errno);
-        ::close(fd);
-        ::unlink(tmp.c_str());
+    return true;
+}
+
+bool TAtomicFile::Commit(bool sync, std::string& reason) {
+    if (fd_ < 0) {
+        reason = "file is not open";
         return false;
     }
+    if (sync && ::fsync(fd_) != 0 && errno != EINVAL) {
+        reason = std::strerror(errno);
+        Discard();
+        return false;
+    }
+    const int fd = fd_;
+    fd_ = -1;
     if (::close(fd) != 0) {
         reason = std::strerror(errno);
-        ::unlink(tmp.c_str());
+        ::unlink(tmp_.c_str());
         return false;
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (::rename(tmp_.c_str(), path_.c_str()) != 0) {
         reason = std::strerror(errno);
-        ::unlink(tmp.c_str());
+        ::unlink(tmp_.c_str());
         return false;
     }
     return true;
+}
+
+void TAtomicFile::Discard() {
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    fd_ = -1;
+    ::unlink(tmp_.c_str());
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& content, std::string& reason,
+                         bool sync) {
+    TAtomicFile file;
+    return file.Open(path, reason) && file.Write(content.data(), content.size(), reason) &&
+           file.Commit(sync, reason);
 }
 
 std::string ChangeExtension(const std::string& path, const std::string& ext) {

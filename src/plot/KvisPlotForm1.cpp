@@ -4,6 +4,7 @@
 #include "attributes/AttributeForm1.h"
 #include "model/ProgramState.h"
 #include "photos/KvPicViewForm.h"
+#include "plot/HPGLWriter.h"
 #include "plot/QtCanvas.h"
 #include "profile/KvisCadForm1.h"
 #include "reduction/ReductionState.h"
@@ -182,6 +183,10 @@ QToolButton* TKvisPlotForm1::AddTool(QToolBar* bar, QAction* action, const char*
 
 void TKvisPlotForm1::BuildMenus() {
     QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("File1");
+    file->addAction(NewAction("ExportSVG1", "Export SVG...", &TKvisPlotForm1::ExportSVG1Click));
+    file->addAction(NewAction("ExportPDF1", "Export PDF...", &TKvisPlotForm1::ExportPDF1Click));
     bar->addAction(NewAction("Exit1", "E&xit", &TKvisPlotForm1::Exit1Click));
 
     QMenu* settings = bar->addMenu("Settings");
@@ -199,9 +204,8 @@ void TKvisPlotForm1::BuildMenus() {
     QMenu* plot = bar->addMenu("P&lot");
     plot->setObjectName("Plot1");
     plot->addAction(NewAction("Refresh1", "Re&fresh", &TKvisPlotForm1::Refresh1Click));
-    QAction* hpgl = NewAction("ExportHPGL1", "E&xport HPGL", nullptr);
-    hpgl->setEnabled(false); // comes with the plotter export
-    plot->addAction(hpgl);
+    // F10 is read in keyPressEvent, which ignores it in rotation mode.
+    plot->addAction(NewAction("ExportHPGL1", "E&xport HPGL", &TKvisPlotForm1::HPGLExport));
 
     View1 = bar->addMenu("&View");
     View1->setObjectName("View1");
@@ -593,6 +597,7 @@ void TKvisPlotForm1::SetGnomBox() {
 void TKvisPlotForm1::InitierPlot() {
     SetGnomBox();
     InitPlotparameters(View);
+    PlotHPGL().HPGLActive = false;
     Switches.ShowWalls = false;
     Incrementlabel->setText(Latin(StepLabelText(View.RotStep)));
     FitToPage(View, Cave);
@@ -637,7 +642,9 @@ void TKvisPlotForm1::DrawPass(const TPlotSwitches& switches, bool withGrid, bool
             canvas.Rectangle(0, 0, Surface->Image.width() + 1, Surface->Image.height() + 1);
             ClearPlotScreen(canvas, View);
         }
-        TPlotPass pass{canvas, Cave, View, switches, PlotColors, index_};
+        THPGLWriter& hpgl = PlotHPGL();
+        TPlotPass pass{
+            canvas, Cave, View, switches, PlotColors, index_, hpgl.HPGLActive ? &hpgl : nullptr};
         pass.CullToViewport = true;
         pass.HideOverlappingLabels = !OverlappingNames1->isChecked();
         pass.FromLines = fromLines;
@@ -1100,6 +1107,9 @@ void TKvisPlotForm1::keyPressEvent(QKeyEvent* event) {
             InitierPlot();
             PlottKviste();
         }
+        break;
+    case Qt::Key_F10:
+        HPGLExport();
         break;
     default:
         QMainWindow::keyPressEvent(event);

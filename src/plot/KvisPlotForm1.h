@@ -27,6 +27,7 @@ class QMdiSubWindow;
 class QTimer;
 
 class TKvisPlotForm1;
+class TextClock;
 
 // The drawing surface: shows the off-screen image and hands mouse events to the window.
 class TPlotSurface : public QWidget {
@@ -146,6 +147,12 @@ public:
     void Exit1Click();
     void OverlappingNames1Click();
 
+    // Exports of the view (KvisPlotForm1Export.cpp): the plotter files, SVG and PDF.
+    void HPGLExport();
+    void ExportSVG1Click();
+    void ExportPDF1Click();
+    const TextClock* Clock = nullptr; // the frame's date and time; null: the system clock
+
     // Station pop-up menu, comment box, hint and finder.
     void FormMouseDown(Qt::MouseButton button, QPoint pos);
     void FormMouseMove(Qt::MouseButtons buttons, QPoint pos);
@@ -257,6 +264,7 @@ private:
     void SurfaceResized();
     void StepDone(); // after a rotation step: gnomon, and the cave when SimulRot
     void RebuildIndex();
+    void ExportVector(bool pdf);
     void DrawPass(const TPlotSwitches& switches, bool withGrid, bool clear,
                   const std::vector<std::int32_t>* fromLines = nullptr);
     void ViewMoved(); // the view left the fit: a resize keeps scale and centre from now on

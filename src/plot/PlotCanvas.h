@@ -89,6 +89,19 @@ private:
     std::int32_t fontHeight_ = 10;
 };
 
+// A canvas that draws nothing: files written without a window, passes that only place stations.
+class TNoCanvas final : public TPlotCanvas {
+public:
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void Ellipse(int, int, int, int) override {}
+    void Rectangle(int, int, int, int) override {}
+    void SetPixel(int, int, std::uint32_t) override {}
+    void TextOut(int, int, const std::string&) override {}
+    int TextWidth(const std::string&) override { return 0; }
+    int TextHeight(const std::string&) override { return 0; }
+};
+
 // Pen and brush of the caller come back after a figure.
 class TKeepPen {
 public:

@@ -94,15 +94,6 @@ private:
     QIcon icon_;
 };
 
-// The busy cursor for the length of a long operation.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 QStringList ToDisplay(const std::vector<std::string>& messages) {
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(messages.size()));

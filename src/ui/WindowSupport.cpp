@@ -1,6 +1,7 @@
 // Small services the windows share: 8-bit text for display, file names, the program's own files.
 #include "ui/WindowSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -83,4 +84,12 @@ static void InitKvshellResource() {
 void InitShellResources() {
     static const bool done = (InitKvshellResource(), true);
     (void)done;
+}
+
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
 }

@@ -22,5 +22,14 @@ QString FindProgramFile(const QString& name);
 // The text shown when a file cannot be opened for viewing.
 QString FileOpenError(const QString& name, const std::string& reason);
 
+// The busy cursor for the length of a long operation.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 // The pictures and icons compiled into the window library.
 void InitShellResources();

@@ -1,29 +1,10 @@
 // kvistrel-batch as a user runs it: arguments, exit codes, files written beside the survey.
-#include "Batch.h"
+#include "BatchRun.h"
 #include "model/FileIO.h"
 #include "support/TestSupport.h"
 
 #include <sstream>
 #include <vector>
-
-namespace {
-
-struct BatchRun {
-    int Status;
-    std::string Out, Err;
-};
-
-BatchRun Batch(std::vector<std::string> args) {
-    args.insert(args.begin(), "kvistrel-batch");
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    std::ostringstream out, err;
-    const int status = RunBatch(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
-
-} // namespace
 
 TEST(Batch, ProcessesAFileAndWritesEverythingBesideIt) {
     TempDir dir;
