@@ -279,17 +279,12 @@ bool THPGLWriter::WriteGridFile(const TKviste& cave, const TPlotView& view, std:
     return true;
 }
 
-namespace {
-
-// Ends a failed export: nothing is left half-written and later redraws write nothing.
-bool Fail(THPGLWriter& w, const std::string& reason, std::string& message) {
+bool FailHPGLExport(THPGLWriter& w, const std::string& reason, std::string& message) {
     message = "Could NOT write " + w.FileName() + " (" + reason + ")";
     w.AbandonHPGL();
     w.HPGLActive = false;
     return false;
 }
-
-} // namespace
 
 bool HPGLExport(THPGLWriter& w, THPGLExportInput& in, std::string& message) {
     // Without a shot the extents stay at their start values and would frame and grid a
@@ -303,13 +298,13 @@ bool HPGLExport(THPGLWriter& w, THPGLExportInput& in, std::string& message) {
     w.HPGLActive = true;
 
     if (!w.OpenHPGL(kHPGLFrame, in.DataFile, reason))
-        return Fail(w, reason, message);
+        return FailHPGLExport(w, reason, message);
     w.WritePlotFrame(in.Cave, in.View, in.Stamp);
     if (!w.CloseHPGL(reason))
-        return Fail(w, reason, message);
+        return FailHPGLExport(w, reason, message);
 
     if (!w.OpenHPGL(kHPGLCave, in.DataFile, reason))
-        return Fail(w, reason, message);
+        return FailHPGLExport(w, reason, message);
     const TViewLimits& v = in.View.Limits;
     SetToPCParams(in.View, v.West, v.South, v.East, v.North);
     ClearPlotScreen(in.Canvas, in.View);
@@ -318,13 +313,13 @@ bool HPGLExport(THPGLWriter& w, THPGLExportInput& in, std::string& message) {
     if (in.PrintableClip)
         in.PrintableClip(w);
     if (!w.CloseHPGL(reason))
-        return Fail(w, reason, message);
+        return FailHPGLExport(w, reason, message);
 
     if (in.Switches.ShowGrid) {
         if (!w.OpenHPGL(kHPGLGrid, in.DataFile, reason))
-            return Fail(w, reason, message);
+            return FailHPGLExport(w, reason, message);
         if (!w.WriteGridFile(in.Cave, in.View, reason) || !w.CloseHPGL(reason))
-            return Fail(w, reason, message);
+            return FailHPGLExport(w, reason, message);
     }
     w.HPGLActive = false;
     return true;

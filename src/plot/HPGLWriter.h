@@ -109,6 +109,9 @@ struct THPGLExportInput {
 // message is "Could NOT write " + file + " (" + reason + ")", or kNothingToPlot for a cave
 // without shots (then no file is written); HPGLActive is false afterwards.
 bool HPGLExport(THPGLWriter& writer, THPGLExportInput& in, std::string& message);
+// Ends a failed export: nothing is left half-written and later redraws write nothing. Sets the
+// message for the open file and the reason; always false.
+bool FailHPGLExport(THPGLWriter& w, const std::string& reason, std::string& message);
 inline constexpr const char* kNothingToPlot = "Nothing to plot: the cave has no shots";
 
 // The program's one plotter writer, shared by every plot window.

@@ -1280,6 +1280,7 @@ void TKvisPlotForm1::ShowKvisCAD(std::int32_t station, bool choose) {
     TKvisCadForm1* cad = TKvisCadForm1::Get(window());
     connect(cad, &TKvisCadForm1::ProfileChanged, this, &TKvisPlotForm1::PlottKviste,
             Qt::UniqueConnection);
+    cad->FramePlot = this;
     cad->ShowFromPlot(station, choose);
 }
 

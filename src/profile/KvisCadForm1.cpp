@@ -3,8 +3,11 @@
 #include "profile/KvisCadForm1.h"
 
 #include "model/ProgramState.h"
+#include "model/TextClock.h"
+#include "plot/HPGLWriter.h"
 #include "plot/KvisPlotForm1.h"
 #include "plot/QtCanvas.h"
+#include "profile/ProfileHPGL.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowSupport.h"
 
@@ -204,8 +207,7 @@ void TKvisCadForm1::BuildActions() {
     QMenuBar* bar = menuBar();
     FileMenu = bar->addMenu("File");
     FileMenu->setObjectName("File1");
-    // The plotter writer is not part of the program yet.
-    SaveToHPGL1 = NewAction("SaveToHPGL1", "Save To HPGL", nullptr);
+    SaveToHPGL1 = NewAction("SaveToHPGL1", "Save To HPGL", &TKvisCadForm1::SaveToHPGL1Click);
     FileMenu->addAction(SaveToHPGL1);
     QMenu* prefs = FileMenu->addMenu("Preferences");
     prefs->setObjectName("Preferences1");
@@ -887,8 +889,10 @@ void TKvisCadForm1::CADImage1MouseDown(Qt::MouseButton button, QPoint p) {
             Timer1->start();
             CADImage1->update();
         }
-        if (S.DrawMode)
+        if (S.DrawMode) {
             ShowPolyStatus();
+            UpdateCommands(); // the first node enables the commands that need one
+        }
         return;
     }
     if (button != Qt::RightButton)
@@ -1106,6 +1110,23 @@ void TKvisCadForm1::SaveToDataFile1Click() {
     DatamemoPanel1->raise();
 }
 
+void TKvisCadForm1::SaveToHPGL1Click() {
+    if (S.CadPoly.Count <= 0)
+        return;
+    S.PolygonToWorld();
+    UpdatePolyGon(S.CadPoly);
+    const SystemClock systemClock;
+    const TextClock& clock = Clock ? *Clock : systemClock;
+    // The frame shows the angles of the plot that opened the window, else those of a plan.
+    const TPlotView plan;
+    TProfileHPGLInput in{Cave,       CurrentFile, CurrentStation,
+                         S.CadPoly,  StationName, FramePlot ? FramePlot->View : plan,
+                         clock.Now()};
+    std::string message;
+    if (!ProfileHPGLExport(PlotHPGL(), in, message))
+        Dialogs().Warning(FromFileName(message));
+}
+
 void TKvisCadForm1::SavePolygon1Click() {
     if (S.CadPoly.Count <= 0)
         return;
@@ -1231,7 +1252,7 @@ void TKvisCadForm1::WindowSize1Click() {
 
 void TKvisCadForm1::UpdateCommands() {
     const bool nodes = S.CadPoly.Count > 0;
-    SaveToHPGL1->setEnabled(false); // no plotter writer yet
+    SaveToHPGL1->setEnabled(nodes);
     SavePolygon1->setEnabled(nodes);
     ReloadPolygon1->setEnabled(true);
     NodeAct->setEnabled(true);

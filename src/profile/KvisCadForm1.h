@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -26,6 +27,8 @@ class QTimer;
 class QToolBar;
 class TDragFrame;
 class TKvisCadForm1;
+class TKvisPlotForm1;
+class TextClock;
 class TPlotCanvas;
 
 // Shows the window's off-screen picture, with the zoom box's dashes over it.
@@ -73,7 +76,9 @@ public:
     std::string StationName; // bytes, at most four
     bool FromEditor = false;
     TTempProfil UndoProfile;
-    QImage Picture; // what CADImage1 shows
+    QImage Picture;                     // what CADImage1 shows
+    QPointer<TKvisPlotForm1> FramePlot; // the plot that opened the window, for the HPGL frame
+    const TextClock* Clock = nullptr;   // the HPGL frame's date and time; null: the system clock
 
     void SetToPCParams(double a, double b, double c, double d);
     void Rutenett(double R);
@@ -117,6 +122,7 @@ public:
     void UnDoSaveTocave1Click();
     void DeleteProfile1Click();
     void SaveToDataFile1Click();
+    void SaveToHPGL1Click();
     void SavePolygon1Click();
     void ReloadPolygon1Click();
     void Data1Click();

@@ -1,6 +1,7 @@
 list(APPEND KV_CORE_SOURCES
   profile/Polygon2D.cpp
   profile/ProfileCore.cpp
+  profile/ProfileHPGL.cpp
   profile/CadInteraction.cpp
 )
 list(APPEND KV_GUI_SOURCES
