@@ -1,5 +1,5 @@
 // Loop Correction > Least Squares Adjustment driven offscreen, the dialog answered by the test.
-#include "support/WindowTestSupport.h"
+#include "support/MainFormRig.h"
 
 #include "SurveyGenerator.h"
 #include "model/ProgramState.h"
@@ -23,13 +23,12 @@ class AdjustmentDialogTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentDirectory> cwd_;
-    ScriptedDialogs dialogs_;
-    std::unique_ptr<TMainForm> form_;
+    TMainFormRig rig_;
+    ScriptedDialogs& dialogs_ = rig_.Dialogs;
+    std::unique_ptr<TMainForm>& form_ = rig_.Form;
     int asked_ = 0;
 
-    QString Path(const QString& name) const { return dir_->filePath(name); }
+    QString Path(const QString& name) const { return rig_.Path(name); }
     void Adjust() { form_->findChild<QAction*>("LeastSquaresBtn")->trigger(); }
     // The dialog is filled with these values and answered OK, or Cancel when ok is false.
     void Answer(double tape, double compass, double clino, bool ok = true) {
@@ -50,13 +49,7 @@ private:
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        cwd_ = std::make_unique<CurrentDirectory>(dir_->path());
-        dialogs_ = ScriptedDialogs();
-        SetDialogs(&dialogs_);
-        form_ = std::make_unique<TMainForm>();
-        dialogs_.Clear();
+        QVERIFY(rig_.Start());
         AdjustmentSettings() = TAdjustmentSettings();
         asked_ = 0;
         TGeneratorOptions g;
@@ -68,10 +61,7 @@ private slots:
 
     void cleanup() {
         TAdjustmentDialog::SetAnswerer(nullptr);
-        form_.reset();
-        SetDialogs(nullptr);
-        cwd_.reset();
-        dir_.reset();
+        rig_.Stop();
     }
 
     void adjustsRedrawsAndOpensTheReport() {

@@ -1,6 +1,6 @@
 // "Correct Loops" in the main window: the status panel after a run, the refusal of a survey
 // too large to correct.
-#include "support/WindowTestSupport.h"
+#include "support/MainFormRig.h"
 
 #include "model/ProgramState.h"
 #include "shell/MainForm.h"
@@ -18,12 +18,11 @@ class CorrectLoopsCommandTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentDirectory> cwd_;
-    ScriptedDialogs dialogs_;
-    std::unique_ptr<TMainForm> form_;
+    TMainFormRig rig_;
+    ScriptedDialogs& dialogs_ = rig_.Dialogs;
+    std::unique_ptr<TMainForm>& form_ = rig_.Form;
 
-    QString Path(const QString& name) const { return dir_->filePath(name); }
+    QString Path(const QString& name) const { return rig_.Path(name); }
     void Run(const QString& command) { form_->findChild<QAction*>(command)->trigger(); }
     void Open(const QString& name, const QByteArray& bytes) {
         QVERIFY(WriteBytes(Path(name), bytes));
@@ -37,21 +36,9 @@ private:
     }
 
 private slots:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        cwd_ = std::make_unique<CurrentDirectory>(dir_->path());
-        dialogs_ = ScriptedDialogs();
-        SetDialogs(&dialogs_);
-        form_ = std::make_unique<TMainForm>();
-        dialogs_.Clear();
-    }
+    void init() { QVERIFY(rig_.Start()); }
 
-    void cleanup() {
-        form_.reset();
-        SetDialogs(nullptr);
-        cwd_.reset();
-        dir_.reset();
-    }
+    void cleanup() { rig_.Stop(); }
 
     void statusTellsLoopsAndCycles() {
         Open("cave.grt", kSmallSurvey);

@@ -1,5 +1,5 @@
 // The grid editor driven offscreen through the main window: rows, clicks, typing, Update, saving.
-#include "support/WindowTestSupport.h"
+#include "support/MainFormRig.h"
 
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
@@ -52,13 +52,12 @@ class FormEditorTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentDirectory> cwd_;
-    ScriptedDialogs dialogs_;
-    std::unique_ptr<TMainForm> main_;
+    TMainFormRig rig_;
+    ScriptedDialogs& dialogs_ = rig_.Dialogs;
+    std::unique_ptr<TMainForm>& main_ = rig_.Form;
     TFormEditor* editor_ = nullptr;
 
-    QString Path(const QString& name) const { return dir_->filePath(name); }
+    QString Path(const QString& name) const { return rig_.Path(name); }
     void Trigger(QObject* owner, const QString& name) {
         auto* action = owner->findChild<QAction*>(name);
         if (action == nullptr)
@@ -110,23 +109,14 @@ private:
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        cwd_ = std::make_unique<CurrentDirectory>(dir_->path());
-        dialogs_ = ScriptedDialogs();
-        SetDialogs(&dialogs_);
-        main_ = std::make_unique<TMainForm>();
+        QVERIFY(rig_.Start()); // forgets the start-up icon question
         editor_ = main_->FormEditor;
         QVERIFY(editor_ != nullptr);
         QVERIFY(!editor_->isVisible()); // created hidden at start-up
-        dialogs_.Clear();               // the start-up icon question
     }
 
     void cleanup() {
-        main_.reset();
-        SetDialogs(nullptr);
-        cwd_.reset();
-        dir_.reset();
+        rig_.Stop();
         Cave = TKviste();
         DataLoaded = Processed = false;
     }

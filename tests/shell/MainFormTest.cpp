@@ -1,5 +1,5 @@
 // The main window driven offscreen: opening, saving, the views, the Window menu and the panels.
-#include "support/WindowTestSupport.h"
+#include "support/MainFormRig.h"
 
 #include "model/ProgramState.h"
 #include "model/SurveyReader.h"
@@ -86,12 +86,11 @@ class MainFormTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentDirectory> cwd_;
-    ScriptedDialogs dialogs_;
-    std::unique_ptr<TMainForm> form_;
+    TMainFormRig rig_;
+    ScriptedDialogs& dialogs_ = rig_.Dialogs;
+    std::unique_ptr<TMainForm>& form_ = rig_.Form;
 
-    QString Path(const QString& name) const { return dir_->filePath(name); }
+    QString Path(const QString& name) const { return rig_.Path(name); }
     QAction* Command(const QString& name) const {
         auto* action = form_->findChild<QAction*>(name);
         if (action == nullptr)
@@ -121,21 +120,10 @@ private:
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        cwd_ = std::make_unique<CurrentDirectory>(dir_->path());
-        dialogs_ = ScriptedDialogs();
-        SetDialogs(&dialogs_);
-        form_ = std::make_unique<TMainForm>();
-        dialogs_.Clear(); // the start-up icon question is tested on its own
+        QVERIFY(rig_.Start()); // the start-up icon question is tested on its own
     }
 
-    void cleanup() {
-        form_.reset();
-        SetDialogs(nullptr);
-        cwd_.reset();
-        dir_.reset();
-    }
+    void cleanup() { rig_.Stop(); }
 
     void plotCaveOpensOneWindowPerCommand() {
         Command("PlotCaveBtn")->trigger(); // nothing loaded: nothing opens
